@@ -1,0 +1,12 @@
+#pragma once
+// High-quality scaling of a picture to an exact size.
+
+#include "platform/image.h"
+
+namespace quillgate::image {
+
+// The picture scaled (down or up) to exactly width x height pixels with a
+// high-quality filter. Requires width, height >= 1 and a non-empty source.
+Image resample(const Image& source, int width, int height);
+
+}  // namespace quillgate::image

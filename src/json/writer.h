@@ -1,0 +1,28 @@
+#pragma once
+// Value to JSON text with the protocol's writing rules: compact, object keys
+// sorted, non-ASCII written as raw UTF-8, every solidus escaped, integral
+// numbers without a fraction, other numbers in the shortest text that reads
+// back the same. Written by hand because no library writes exactly this.
+
+#include <optional>
+#include <string>
+
+#include "platform/value.h"
+
+namespace quillgate::json {
+
+// Appends the text of `value` to `out`. Returns false, leaving `out` in an
+// unspecified state, when the value cannot be written: a number that is not
+// finite, a string that is not valid UTF-8, or a platform value (element,
+// point, size) that JSON has no form for.
+bool write(const Value& value, std::string& out);
+
+// The text of `value`, or nothing when it cannot be written.
+std::optional<std::string> serialise(const Value& value);
+
+// Shortest decimal text of a number that reads back to the same double, in
+// plain notation; integral values get no fraction unless `integralFraction`
+// asks for a trailing ".0". Requires a finite value.
+std::string decimal(double number, bool integralFraction = false);
+
+}  // namespace quillgate::json

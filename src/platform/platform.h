@@ -1,0 +1,194 @@
+#pragma once
+// The port: everything quillgate asks of the operating system. It is shaped
+// after the macOS calls so that the macOS backend stays a thin adapter and
+// every type test, default and ordering rule lives in the shared core.
+//
+// Threads: the request thread makes every call, except screenshot(), which the
+// capture pipeline runs on a thread of its own, and may still be running after
+// the request that started it has been answered. Implementations are
+// therefore safe to call from two threads at once.
+//
+// Coordinates: global screen points, origin at the top-left of the main
+// display, y downwards, unless a method says otherwise.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/image.h"
+#include "platform/value.h"
+
+namespace quillgate {
+
+// An error reported by the platform with its domain and code, as an NSError
+// carries them (the screenshot service, launching a child process).
+class PlatformError : public std::runtime_error {
+public:
+    PlatformError(std::string domain, int64_t code)
+        : std::runtime_error(domain + " " + std::to_string(code)), domain(std::move(domain)), code(code) {}
+    std::string domain;
+    int64_t code;
+};
+
+// Window-list option sets: desktop elements excluded, optionally on-screen only.
+enum class WindowListOption : uint32_t {
+    excludeDesktop = 16,
+    onScreenExcludeDesktop = 17,
+};
+
+// Event-source states.
+enum class EventSourceState : int32_t {
+    combinedSession = 0,
+    hidSystem = 1,
+};
+
+// Accessibility error codes the core looks at; any other non-zero status is a failure too.
+namespace axstatus {
+inline constexpr int32_t success = 0;
+inline constexpr int32_t failure = -25200;
+inline constexpr int32_t cannotComplete = -25204;
+inline constexpr int32_t attributeUnsupported = -25205;
+inline constexpr int32_t actionUnsupported = -25206;
+inline constexpr int32_t noValue = -25212;
+}  // namespace axstatus
+
+// The result of an accessibility read: a status and, on success, the value.
+struct AxResult {
+    int32_t status = axstatus::noValue;
+    Value value;
+    bool ok() const { return status == axstatus::success; }
+};
+
+struct RunningApplication {
+    int32_t pid = 0;
+    std::optional<std::string> name;     // localized name
+    std::optional<std::string> bundle;   // bundle identifier
+    std::optional<double> launchDate;    // seconds since 1970
+};
+
+// A keyboard event; target is the HID event tap unless a pid is given.
+struct KeyboardEvent {
+    uint16_t code = 0;
+    bool down = true;
+    std::optional<uint64_t> flags;  // absent: the program sets none
+    std::optional<int32_t> pid;
+    EventSourceState source = EventSourceState::hidSystem;
+};
+
+// Mouse event types as the event system numbers them.
+namespace mouse {
+inline constexpr int32_t leftDown = 1;
+inline constexpr int32_t leftUp = 2;
+inline constexpr int32_t rightDown = 3;
+inline constexpr int32_t rightUp = 4;
+inline constexpr int32_t moved = 5;
+inline constexpr int32_t leftButton = 0;
+inline constexpr int32_t rightButton = 1;
+}  // namespace mouse
+
+// A mouse event posted at the HID event tap, created without an event source.
+struct MouseEvent {
+    int32_t type = mouse::moved;
+    Point location;
+    int32_t button = mouse::leftButton;
+    std::optional<int64_t> clickState;  // absent: the field is not set
+};
+
+// One line-unit scroll-wheel event on one wheel, posted at the HID event tap.
+struct ScrollEvent {
+    int32_t lines = 0;  // wheel-1 delta, positive up
+    Point location;
+};
+
+// A window the screenshot service can capture.
+struct ShareableWindow {
+    uint32_t windowID = 0;
+    std::optional<int32_t> pid;  // absent: no owning application
+};
+
+// A started child process (the screenshot tool).
+class ChildProcess {
+public:
+    virtual ~ChildProcess() = default;
+    virtual bool running() = 0;
+    virtual void terminate() = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- window server ---
+    // The window list for an option set, front to back. Absent when the call
+    // returns nothing; otherwise whatever the window server gave, which need
+    // not be an array of dictionaries.
+    virtual std::optional<Value> windowList(WindowListOption option) = 0;
+    // Bounds of the active displays in their listed order; absent on error.
+    virtual std::optional<std::vector<Rect>> displayBounds() = 0;
+    virtual int64_t cursorWindowLevel() = 0;
+    // The current-session dictionary; absent when the call returns nothing.
+    virtual std::optional<Value> sessionDictionary() = 0;
+    virtual bool screenCapturePreflight() = 0;
+    // Asks the system to show its screen-recording prompt; the request's answer.
+    virtual bool screenCaptureRequest() = 0;
+
+    // --- accessibility ---
+    virtual bool accessibilityTrusted(bool prompt) = 0;
+    virtual Element applicationElement(int32_t pid) = 0;
+    virtual Element systemWideElement() = 0;
+    virtual AxResult copyAttribute(const Element& element, const std::string& attribute) = 0;
+    virtual int32_t setAttribute(const Element& element, const std::string& attribute, const Value& value) = 0;
+    virtual int32_t performAction(const Element& element, const std::string& action) = 0;
+    // The element at a point, asked of an application or the system-wide element.
+    virtual AxResult elementAtPosition(const Element& element, Point point) = 0;
+    virtual std::optional<int32_t> pidOfElement(const Element& element) = 0;
+    virtual bool elementsEqual(const Element& a, const Element& b) = 0;
+
+    // --- events ---
+    // Seconds since the user's last event of a type (event-type number).
+    virtual double secondsSinceLastEvent(EventSourceState state, uint32_t eventType) = 0;
+    virtual bool keyDown(EventSourceState state, uint16_t code) = 0;
+    // Each post returns false when the event could not be created; nothing is posted then.
+    virtual bool post(const KeyboardEvent& event) = 0;
+    virtual bool post(const MouseEvent& event) = 0;
+    virtual bool post(const ScrollEvent& event) = 0;
+    // The pointer location read from a fresh event; absent when none can be created.
+    virtual std::optional<Point> pointerLocation() = 0;
+
+    // --- workspace ---
+    virtual std::optional<RunningApplication> runningApplication(int32_t pid) = 0;
+    // Running applications of a bundle identifier, in the workspace's order.
+    virtual std::vector<RunningApplication> runningApplications(const std::string& bundle) = 0;
+    virtual std::optional<RunningApplication> frontmostApplication() = 0;
+    virtual bool activate(int32_t pid) = 0;
+    virtual bool unhide(int32_t pid) = 0;
+
+    // --- capture ---
+    // Windows the screenshot service can see (desktop windows excluded,
+    // on-screen only). Throws PlatformError when listing fails.
+    virtual std::vector<ShareableWindow> shareableWindows() = 0;
+    // One single-window screenshot at width x height pixels, cursor hidden and
+    // shadows ignored. Blocks until the service answers, which may be never;
+    // called on a capture thread. Throws PlatformError.
+    virtual Image screenshot(uint32_t windowID, int width, int height) = 0;
+    // Starts a child process with its standard streams on the null device.
+    // Throws PlatformError when it cannot be launched.
+    virtual std::unique_ptr<ChildProcess> launch(const std::string& executable,
+                                                 const std::vector<std::string>& arguments) = 0;
+
+    // --- process and time ---
+    virtual int32_t ownPid() = 0;
+    virtual int32_t parentPid() = 0;
+    // The temporary directory, ending with a path separator.
+    virtual std::string temporaryDirectory() = 0;
+    // Wall-clock date, seconds since 1970.
+    virtual double now() = 0;
+    // Monotonic clock in seconds, for deadlines.
+    virtual double monotonic() = 0;
+    virtual void sleep(double seconds) = 0;
+};
+
+}  // namespace quillgate
