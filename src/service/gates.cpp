@@ -1,0 +1,64 @@
+#include "service/gates.h"
+
+#include <array>
+#include <string_view>
+
+#include "service/failure.h"
+#include "service/operation.h"
+#include "windows/verification.h"
+
+namespace quillgate {
+
+namespace {
+
+struct Gated {
+    std::string_view name;
+    Handler handler;  // null until the operation exists on this platform
+};
+
+constexpr std::array<Gated, 3> popupOperations{{
+    {"popup", nullptr},
+    {"popup-close", nullptr},
+    {"popup-press", nullptr},
+}};
+
+// Matched in this order, only after the guard has passed.
+constexpr std::array<Gated, 8> guardedOperations{{
+    {"check", nullptr},
+    {"capture", nullptr},
+    {"capture-input", nullptr},
+    {"bind-region", nullptr},
+    {"ax-text", nullptr},
+    {"composer-text", nullptr},
+    {"pointer", nullptr},
+    {"execute", nullptr},
+}};
+
+template <size_t N>
+const Gated* find(const std::array<Gated, N>& table, const std::string& name) {
+    for (const Gated& op : table) {
+        if (op.name == name) return &op;
+    }
+    return nullptr;
+}
+
+Object runWith(const Gated* op, Context& context, const Object& request, const Object& bound, const Window* window) {
+    if (!op || !op->handler) reject(msg::unsupportedOperation);
+    return op->handler(Call{context, request, &bound, window});
+}
+
+}  // namespace
+
+Object gated(Context& context, const std::string& name, const Object& request, const Object& bound) {
+    Platform& platform = *context.platform;
+    if (name == "activate") reject(msg::unsupportedOperation);
+    if (const Gated* op = find(popupOperations, name)) {
+        Window w = current(platform, bound, false);
+        return runWith(op, context, request, bound, &w);
+    }
+    // The guard runs before the name is known to be valid.
+    Window w = current(platform, bound, name == "execute");
+    return runWith(find(guardedOperations, name), context, request, bound, &w);
+}
+
+}  // namespace quillgate

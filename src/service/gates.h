@@ -1,0 +1,14 @@
+#pragma once
+// The gates in front of every operation on the bound window: nothing touches
+// the chat window unless the window has just been proven to be the bound one.
+
+#include <string>
+
+#include "service/context.h"
+
+namespace quillgate {
+
+// Runs the gate for the name, then the operation with the window it verified.
+Object gated(Context& context, const std::string& name, const Object& request, const Object& bound);
+
+}  // namespace quillgate

@@ -1,0 +1,40 @@
+#pragma once
+// The request service: process entry, the request loop and the dispatcher.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "json/reader.h"
+#include "platform/platform.h"
+#include "service/context.h"
+
+namespace quillgate {
+
+// One request line may hold at most this many UTF-8 bytes (24 MiB).
+inline constexpr size_t requestLimit = 25'165'824;
+
+class Main {
+public:
+    explicit Main(std::shared_ptr<Platform> platform);
+
+    // The whole program after the platform is up: a permission mode or the
+    // request loop on standard input and output. Returns the exit status.
+    int main(const std::vector<std::string>& arguments);
+
+    // Answers one request map: the operation's response, or a thrown failure.
+    Object run(const Object& request);
+
+    // The response line (without newline) for one request line.
+    std::string respond(const char* paddedLine, size_t size, bool overLimit);
+
+    Context& context() { return context_; }
+
+private:
+    void loop(bool server);
+
+    Context context_;
+    json::Reader reader_;
+};
+
+}  // namespace quillgate

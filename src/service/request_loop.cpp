@@ -1,0 +1,116 @@
+// Process entry and the request loop: one JSON request per input line, one
+// response line per request, in order.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <simdjson.h>
+
+#include "json/writer.h"
+#include "service/failure.h"
+#include "service/line_reader.h"
+#include "service/main.h"
+
+namespace quillgate {
+
+namespace {
+
+std::string failureLine(std::string_view message) {
+    // Messages are valid UTF-8 text, so this always serialises.
+    return *json::serialise(Object{{"ok", false}, {"error", std::string(message)}});
+}
+
+// Writes all of `text`; false when the output is closed.
+bool writeAll(std::string_view text) {
+    while (!text.empty()) {
+        ssize_t n = ::write(STDOUT_FILENO, text.data(), text.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        text.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+const char* word(bool b) { return b ? "true" : "false"; }
+
+// Larger pipe buffers let a 24 MiB line cross in fewer reads; where the
+// platform does not allow it, the default stays.
+void enlargePipe(int fd) {
+#ifdef F_SETPIPE_SZ
+    fcntl(fd, F_SETPIPE_SZ, 1 << 20);
+#else
+    (void)fd;
+#endif
+}
+
+}  // namespace
+
+Main::Main(std::shared_ptr<Platform> platform) : context_{std::move(platform)} {}
+
+std::string Main::respond(const char* paddedLine, size_t size, bool overLimit) {
+    try {
+        if (overLimit || size > requestLimit) reject(msg::invalidRequest);
+        if (!simdjson::validate_utf8(paddedLine, size)) reject(msg::invalidRequest);
+        auto parsed = reader_.parse(paddedLine, size);
+        if (!parsed) return failureLine(msg::nativeFailed);
+        const Object* request = parsed->asObject();
+        if (!request) reject(msg::invalidRequest);
+        Object response = run(*request);
+        // A response that cannot be written still gets its one line.
+        if (auto text = json::serialise(response)) return *text;
+        return failureLine(msg::nativeFailed);
+    } catch (const GuardFailure& failure) {
+        return failureLine(failure.message);
+    } catch (...) {
+        return failureLine(msg::nativeFailed);
+    }
+}
+
+void Main::loop(bool server) {
+    enlargePipe(STDIN_FILENO);
+    enlargePipe(STDOUT_FILENO);
+    LineReader lines(STDIN_FILENO, requestLimit, json::Reader::paddingBytes());
+    LineReader::Line line{};
+    while (lines.next(line)) {
+        std::string text = respond(line.data, line.size, line.overLimit);
+        text.push_back('\n');
+        if (!writeAll(text)) return;  // the host closed its end: nobody is listening
+        if (!server) return;
+    }
+}
+
+int Main::main(const std::vector<std::string>& arguments) {
+    // A closed output pipe ends the loop through write's error, not a signal.
+    signal(SIGPIPE, SIG_IGN);
+    Platform& p = *context_.platform;
+    if (arguments.size() == 2) {
+        const std::string& mode = arguments[1];
+        std::string line;
+        if (mode == "--permission-status") {
+            bool screen = p.screenCapturePreflight();
+            bool accessibility = p.accessibilityTrusted(false);
+            line = std::string("{\"ok\":true,\"screen\":") + word(screen) + ",\"accessibility\":" + word(accessibility) + "}";
+        } else if (mode == "--request-screen-permission") {
+            bool screen = p.screenCapturePreflight();
+            if (!screen) screen = p.screenCaptureRequest();
+            line = std::string("{\"ok\":true,\"screen\":") + word(screen) + "}";
+        } else if (mode == "--request-accessibility-permission") {
+            line = std::string("{\"ok\":true,\"accessibility\":") + word(p.accessibilityTrusted(true)) + "}";
+        }
+        if (!line.empty()) {
+            writeAll(line + "\n");
+            return 0;
+        }
+    }
+    bool server = false;
+    for (size_t i = 1; i < arguments.size(); ++i) server = server || arguments[i] == "--server";
+    loop(server);
+    return 0;
+}
+
+}  // namespace quillgate

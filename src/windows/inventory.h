@@ -1,0 +1,27 @@
+#pragma once
+// The desktop's top-level application windows, read afresh on every call.
+
+#include <optional>
+#include <vector>
+
+#include "platform/platform.h"
+#include "windows/window.h"
+
+namespace quillgate {
+
+// Every ordinary application window with a title and a live owning process,
+// minimised ones included, in the window server's front-to-back order. Empty
+// when the window list cannot be read.
+std::vector<Window> windows(Platform& platform);
+
+// Bounds of the active displays in their listed order; empty on any error.
+std::vector<Rect> displayFrames(Platform& platform);
+
+// A window-list bounds dictionary as a rectangle: all four keys must be numbers.
+std::optional<Rect> boundsRect(const Value* bounds);
+
+// A window-list number as the integer widths the window server uses.
+uint32_t windowNumber(double value);
+int32_t processId(double value);
+
+}  // namespace quillgate

@@ -1,0 +1,128 @@
+#include "windows/verification.h"
+
+#include <cmath>
+
+#include "json/writer.h"
+#include "service/failure.h"
+#include "service/values.h"
+#include "windows/accessibility.h"
+#include "windows/inventory.h"
+
+namespace quillgate {
+
+namespace {
+
+bool sessionFlag(const Object& session, std::string_view key) {
+    const Value* v = member(session, key);
+    const bool* b = v ? v->asBool() : nullptr;
+    return b && *b;
+}
+
+// Optional "+", one or more ASCII digits, at most 4294967295.
+std::optional<uint32_t> windowNumberText(const std::string& text) {
+    size_t i = (!text.empty() && text[0] == '+') ? 1 : 0;
+    if (i == text.size()) return std::nullopt;
+    uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+        if (value > 0xFFFFFFFFull) return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
+// A number truncated toward zero as decimal text; -1 when missing.
+std::string truncatedText(std::optional<double> value) {
+    if (!value || !std::isfinite(*value)) return "-1";
+    return json::decimal(std::trunc(*value) + 0.0);  // + 0.0 turns -0 into 0
+}
+
+std::string sizeTail(const Object& bound, const Rect& rect) {
+    return truncatedText(number(member(bound, "width"))) + "x" + truncatedText(number(member(bound, "height"))) + "->" +
+           truncatedText(rect.width) + "x" + truncatedText(rect.height);
+}
+
+void requireFocus(Platform& platform, const Window& w) {
+    auto front = platform.frontmostApplication();
+    if (!front || front->pid != w.pid) reject(msg::lostFocus);
+    AxResult focused = platform.copyAttribute(platform.applicationElement(w.pid), "AXFocusedWindow");
+    if (!focused.ok() || focused.value.isNull()) reject(msg::lostFocus);
+    const Element* focusedWindow = focused.value.asElement();
+    if (!focusedWindow) reject(msg::lostFocus);
+    Element own = element(platform, w);
+    if (!platform.elementsEqual(own, *focusedWindow)) reject(msg::lostFocus);
+}
+
+}  // namespace
+
+void permissions(Platform& platform) {
+    if (!platform.accessibilityTrusted(true)) reject(msg::accessibilityPermission);
+    auto session = platform.sessionDictionary();
+    const Object* dict = session ? session->asObject() : nullptr;
+    if (!dict || dict->empty()) reject(msg::sessionUnavailable);
+    if (!sessionFlag(*dict, "kCGSSessionOnConsoleKey")) reject(msg::sessionUnavailable);
+    if (!sessionFlag(*dict, "kCGSessionLoginDoneKey")) reject(msg::sessionUnavailable);
+    if (sessionFlag(*dict, "CGSSessionScreenIsLocked")) reject(msg::sessionUnavailable);
+}
+
+Window selected(Platform& platform, const std::string& hwnd) {
+    auto id = windowNumberText(hwnd);
+    if (!id || *id == 0) reject(msg::selectedUnavailable);
+    for (Window& w : windows(platform)) {
+        if (w.id == *id) return std::move(w);
+    }
+    reject(msg::selectedUnavailable);
+}
+
+Element element(Platform& platform, const Window& window) {
+    auto list = ax(platform, platform.applicationElement(window.pid), "AXWindows");
+    const Array* items = list ? list->asArray() : nullptr;
+    if (!items) reject(msg::windowUnavailable);
+    for (const Value& item : *items) {
+        if (!item.isElement()) reject(msg::windowUnavailable);
+    }
+    std::vector<Element> matches;
+    std::vector<Element> sameTitle;
+    for (const Value& item : *items) {
+        const Element& e = *item.asElement();
+        if (axString(platform, e, "AXTitle") != window.title) continue;
+        sameTitle.push_back(e);
+        auto rect = axRect(platform, e);
+        if (rect && near(*rect, window.rect)) matches.push_back(e);
+    }
+    if (matches.size() == 1) return matches.front();
+    if (matches.empty() && sameTitle.size() == 1) return sameTitle.front();
+
+    std::string subroles;
+    for (size_t i = 0; i < matches.size(); ++i) {
+        if (i) subroles += ",";
+        subroles += axString(platform, matches[i], "AXSubrole");
+    }
+    reject(std::string(msg::windowAmbiguous) + std::to_string(items->size()) + " sameTitle=" +
+           std::to_string(sameTitle.size()) + " matches=" + std::to_string(matches.size()) + " subroles=" + subroles);
+}
+
+Window current(Platform& platform, const Object& bound, bool focus) {
+    permissions(platform);
+    Window w = selected(platform, text(member(bound, "hwnd")));
+
+    auto pid = number(member(bound, "pid"));
+    if (!pid || *pid != static_cast<double>(w.pid)) reject(msg::processChanged);
+    if (text(member(bound, "process")) != w.process) reject(msg::processChanged);
+    if (text(member(bound, "processStart")) != w.started) reject(msg::processChanged);
+
+    if (text(member(bound, "title")) != w.title) reject(msg::titleChanged);
+
+    auto width = number(member(bound, "width"));
+    auto height = number(member(bound, "height"));
+    if (!width || *width != std::trunc(w.rect.width) || !height || *height != std::trunc(w.rect.height)) {
+        reject(std::string(msg::sizeChanged) + sizeTail(bound, w.rect));
+    }
+
+    if (!w.visible) reject(msg::minimized);
+    if (focus) requireFocus(platform, w);
+    return w;
+}
+
+}  // namespace quillgate

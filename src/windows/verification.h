@@ -1,0 +1,25 @@
+#pragma once
+// Proof that the bound window is still exactly the window the host bound.
+
+#include <string>
+
+#include "platform/platform.h"
+#include "windows/window.h"
+
+namespace quillgate {
+
+// Refuses unless the process is trusted for accessibility (asking with the
+// system prompt) and the console session is usable.
+void permissions(Platform& platform);
+
+// The listed window with that window number (positive 32-bit decimal text).
+Window selected(Platform& platform, const std::string& hwnd);
+
+// The accessibility window element of a listed window.
+Element element(Platform& platform, const Window& window);
+
+// Full re-verification of a binding: session and accessibility, window
+// number, process instance, title, size, minimisation and, when asked, focus.
+Window current(Platform& platform, const Object& bound, bool focus);
+
+}  // namespace quillgate
