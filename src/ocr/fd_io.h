@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace lumascan {
+
+// Everything up to end of file; nullopt on a read error.
+std::optional<std::vector<std::byte>> read_all(int fd);
+
+// Writes all of `data`, resuming after short writes and signals.
+bool write_all(int fd, std::string_view data);
+
+}  // namespace lumascan

@@ -1,0 +1,79 @@
+// lumascan [image]: prints the text lines recognised in one image (the file
+// named by the first argument, else all of stdin) as one line of JSON on
+// stdout. Whatever happens it prints exactly that one line, "[]" when there
+// is nothing to report, writes nothing to stderr and exits with status 0.
+#include <csignal>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "fd_io.h"
+#include "json_writer.h"
+#include "openmp_limit.h"
+#include "recognizer.h"
+#include "vocabulary.h"
+
+namespace {
+
+constexpr char kNoLines[] = "[]";
+
+volatile std::sig_atomic_t g_result_fd = STDOUT_FILENO;
+
+// Points stdout and stderr at /dev/null so that nothing the image and OCR
+// libraries print can reach the caller; returns where the result goes.
+int silence_stdio() {
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null < 0) return STDOUT_FILENO;
+    ::dup2(null, STDERR_FILENO);
+    const int out = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (out >= 0) ::dup2(null, STDOUT_FILENO);
+    ::close(null);
+    return out >= 0 ? out : STDOUT_FILENO;
+}
+
+// Tesseract stops on a failed internal check with abort(); for the caller
+// that is an image without recognisable text, not a crash.
+extern "C" void answer_no_lines(int) {
+    static constexpr char kLine[] = "[]\n";
+    [[maybe_unused]] const auto ignored = ::write(g_result_fd, kLine, sizeof kLine - 1);
+    ::_exit(0);
+}
+
+std::optional<std::vector<std::byte>> read_file(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    auto data = lumascan::read_all(fd);
+    ::close(fd);
+    return data;
+}
+
+std::string recognise(int argc, char** argv) {
+    const auto image = argc > 1 ? read_file(argv[1]) : lumascan::read_all(STDIN_FILENO);
+    if (!image || image->empty()) return kNoLines;
+    const auto engine =
+        lumascan::make_recognizer(lumascan::parse_vocabulary(std::getenv("VESKOR_OCR_WORDS")));
+    return lumascan::to_json(engine->recognize(*image)).value_or(kNoLines);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    lumascan::limit_openmp_threads(argv);
+    std::signal(SIGPIPE, SIG_IGN);
+    g_result_fd = silence_stdio();
+    std::signal(SIGABRT, answer_no_lines);
+
+    std::string json;
+    try {
+        json = recognise(argc, argv);
+    } catch (...) {
+        json = kNoLines;
+    }
+    json.push_back('\n');
+    lumascan::write_all(g_result_fd, json);
+    return 0;
+}

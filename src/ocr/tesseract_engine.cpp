@@ -1,0 +1,133 @@
+// Tesseract backend of Recognizer, used everywhere but macOS.
+#include <array>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <leptonica/allheaders.h>
+#include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+
+#include "grey_image.h"
+#include "recognizer.h"
+#include "tessdata.h"
+#include "tesseract_line.h"
+#include "user_words_file.h"
+
+namespace lumascan {
+namespace {
+
+constexpr const char* kLanguages = "chi_sim+eng";
+constexpr std::array<std::string_view, 2> kLanguageFiles{"chi_sim", "eng"};
+constexpr int kDeadlineMs = 3000;
+
+constexpr std::array<std::pair<const char*, const char*>, 8> kVariables{{
+    // Dictionaries would "correct" what is on screen into common words;
+    // only the caller's own vocabulary (user words) stays active.
+    {"load_system_dawg", "0"},
+    {"load_freq_dawg", "0"},
+    {"load_punc_dawg", "0"},
+    {"load_number_dawg", "0"},
+    {"load_unambig_dawg", "0"},
+    {"load_bigram_dawg", "0"},
+    // Sauvola thresholds each pixel against its neighbourhood, so text keeps
+    // its contrast on every bubble and panel of a screenshot; k = 0.2 is the
+    // usual choice and keeps light-grey captions.
+    {"thresholding_method", "2"},
+    {"thresholding_kfactor", "0.2"},
+}};
+
+std::filesystem::path tessdata_dir() {
+    static const std::array<std::filesystem::path, 3> debian{
+        "/usr/share/tesseract-ocr/5/tessdata",
+        "/usr/share/tesseract-ocr/4.00/tessdata",
+        "/usr/share/tessdata",
+    };
+    return find_tessdata(std::getenv("TESSDATA_PREFIX"), debian, kLanguageFiles);
+}
+
+class TesseractEngine final : public Recognizer {
+public:
+    explicit TesseractEngine(std::vector<std::string> custom_words)
+        : custom_words_(std::move(custom_words)) {
+        setMsgSeverity(L_SEVERITY_NONE);
+        api_.SetVariable("debug_file", "/dev/null");
+    }
+
+    std::vector<TextLine> recognize(std::span<const std::byte> encoded) override {
+        const PixPtr grey = decode_grey(encoded);
+        if (!grey || !initialised()) return {};
+        api_.SetImage(grey.get());
+        tesseract::ETEXT_DESC monitor;
+        monitor.set_deadline_msecs(kDeadlineMs);
+        std::vector<TextLine> lines;
+        if (api_.Recognize(&monitor) == 0) lines = collect_lines();
+        api_.Clear();
+        return lines;
+    }
+
+private:
+    // Init is costly, so it waits for the first decodable image and is done
+    // only once; the user words are read during Init.
+    bool initialised() {
+        if (state_ == State::fresh) state_ = init() ? State::ready : State::failed;
+        return state_ == State::ready;
+    }
+
+    bool init() {
+        const auto data = tessdata_dir();
+        if (data.empty()) return false;
+        std::vector<std::string> names, values;
+        for (const auto& [name, value] : kVariables) {
+            names.emplace_back(name);
+            values.emplace_back(value);
+        }
+        const UserWordsFile words(custom_words_);
+        if (!words.path().empty()) {
+            names.emplace_back("user_words_file");
+            values.push_back(words.path());
+        }
+        if (api_.Init(data.c_str(), kLanguages, tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
+                      &values, false) != 0) {
+            return false;
+        }
+        api_.SetPageSegMode(tesseract::PSM_SPARSE_TEXT);
+        return true;
+    }
+
+    std::vector<TextLine> collect_lines() {
+        std::vector<TextLine> lines;
+        const std::unique_ptr<tesseract::ResultIterator> it(api_.GetIterator());
+        if (!it) return lines;
+        constexpr auto level = tesseract::RIL_TEXTLINE;
+        do {
+            if (it->Empty(level)) continue;
+            const std::unique_ptr<char[]> text(it->GetUTF8Text(level));
+            int left = 0, top = 0, right = 0, bottom = 0;
+            if (!text || !it->BoundingBox(level, &left, &top, &right, &bottom)) continue;
+            if (auto line = make_text_line(text.get(), it->Confidence(level), left, top, right,
+                                           bottom)) {
+                lines.push_back(std::move(*line));
+            }
+        } while (it->Next(level));
+        return lines;
+    }
+
+    enum class State { fresh, ready, failed };
+
+    std::vector<std::string> custom_words_;
+    tesseract::TessBaseAPI api_;
+    State state_ = State::fresh;
+};
+
+}  // namespace
+
+std::unique_ptr<Recognizer> make_recognizer(std::vector<std::string> custom_words) {
+    return std::make_unique<TesseractEngine>(std::move(custom_words));
+}
+
+}  // namespace lumascan
