@@ -57,7 +57,8 @@ std::string Main::respond(const char* paddedLine, size_t size, bool overLimit) {
         if (overLimit || size > requestLimit) reject(msg::invalidRequest);
         if (!simdjson::validate_utf8(paddedLine, size)) reject(msg::invalidRequest);
         auto parsed = reader_.parse(paddedLine, size);
-        if (!parsed) return failureLine(msg::nativeFailed);
+        // Like the platform reader without fragments, a bare scalar is no JSON text.
+        if (!parsed || !(parsed->isObject() || parsed->isArray())) return failureLine(msg::nativeFailed);
         const Object* request = parsed->asObject();
         if (!request) reject(msg::invalidRequest);
         Object response = run(*request);

@@ -1,0 +1,43 @@
+#include "support/harness.h"
+
+#include <gtest/gtest.h>
+
+#include "json/reader.h"
+#include "json/writer.h"
+
+namespace quillgate::testing {
+
+Harness::Harness(std::string_view scene, std::string baseDir)
+    : desktop_(sim::Desktop::fromText(scene, std::move(baseDir))), main_(desktop_) {}
+
+Harness::Harness(const Object& scene) : Harness(jsonText(scene)) {}
+
+std::string Harness::send(std::string_view line) {
+    std::string padded(line);
+    padded.append(json::Reader::paddingBytes(), '\0');
+    return main_.respond(padded.data(), line.size(), false);
+}
+
+Object Harness::call(const Object& request) {
+    Value response = parseJson(send(jsonText(request)));
+    const Object* object = response.asObject();
+    EXPECT_NE(object, nullptr);
+    return object ? *object : Object{};
+}
+
+std::vector<Value> Harness::events() const { return desktop_->events(); }
+
+std::string jsonText(const Value& value) {
+    auto text = json::serialise(value);
+    EXPECT_TRUE(text.has_value());
+    return text.value_or("");
+}
+
+Value parseJson(std::string_view text) {
+    json::Reader reader;
+    auto value = reader.parse(text);
+    EXPECT_TRUE(value.has_value()) << text;
+    return value.value_or(Value());
+}
+
+}  // namespace quillgate::testing

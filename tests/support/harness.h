@@ -1,0 +1,43 @@
+#pragma once
+// Runs the real request service on a simulated desktop built from an
+// in-memory scene, the way the host talks to the program: request lines in,
+// response lines out, and the event log of what was posted.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sim/desktop.h"
+#include "platform/value.h"
+#include "service/main.h"
+
+namespace quillgate::testing {
+
+class Harness {
+public:
+    explicit Harness(std::string_view scene, std::string baseDir = ".");
+    explicit Harness(const Object& scene);
+
+    // The response line for one request line.
+    std::string send(std::string_view line);
+    // The response for one request object, parsed back.
+    Object call(const Object& request);
+
+    // Every event the program posted so far.
+    std::vector<Value> events() const;
+
+    sim::Desktop& desktop() { return *desktop_; }
+    Main& main() { return main_; }
+
+private:
+    std::shared_ptr<sim::Desktop> desktop_;
+    Main main_;
+};
+
+// JSON text of a value, for building request lines.
+std::string jsonText(const Value& value);
+// A value from JSON text; fails the test when the text is not JSON.
+Value parseJson(std::string_view text);
+
+}  // namespace quillgate::testing
