@@ -14,10 +14,13 @@ namespace quillgate::image {
 // un-premultiplied, as the format stores it). Empty on failure.
 std::string encodePng(const Image& image);
 
-// Bounds on a picture a decoder will accept from outside.
+// Bounds on a picture a decoder will accept from outside. They are checked
+// against the header before any pixel memory is allocated, so a small file
+// that claims a huge picture costs nothing.
 struct DecodeLimits {
     int maxWidth = 16384;
     int maxHeight = 16384;
+    int64_t maxPixels = int64_t{1} << 26;  // 256 MiB of decoded RGBA
 };
 
 // Decodes a PNG of any colour type and bit depth into premultiplied 8-bit

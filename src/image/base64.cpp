@@ -1,0 +1,116 @@
+// Written by hand because no library at hand is both strict and fast:
+// OpenSSL's EVP decoder skips whitespace and accepts misplaced padding, and
+// every picture the program sends or receives passes through here, so a
+// table-driven codec that works on whole 3-byte / 4-character groups is worth
+// its few lines.
+
+#include "image/base64.h"
+
+#include <array>
+
+namespace quillgate::image {
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr uint8_t kInvalid = 0xFF;
+
+// Every two-byte input pair's two output characters at once, so the encoder
+// does two table loads per group instead of four shifts and lookups.
+constexpr std::array<uint16_t, 4096> makePairTable() {
+    std::array<uint16_t, 4096> table{};
+    for (unsigned i = 0; i < 4096; ++i) {
+        auto hi = static_cast<uint8_t>(kAlphabet[i >> 6]);
+        auto lo = static_cast<uint8_t>(kAlphabet[i & 63]);
+        table[i] = static_cast<uint16_t>(hi | (lo << 8));  // memory order: hi, lo
+    }
+    return table;
+}
+constexpr auto kPairs = makePairTable();
+
+// A character's 6-bit value pre-shifted into each of the four places of a
+// 24-bit group; kInvalid in the top byte marks characters outside the alphabet.
+using Shifted = std::array<std::array<uint32_t, 256>, 4>;
+constexpr Shifted makeDecodeTables() {
+    Shifted tables{};
+    for (auto& t : tables) t.fill(0xFF000000u);
+    for (uint32_t v = 0; v < 64; ++v) {
+        auto c = static_cast<uint8_t>(kAlphabet[v]);
+        tables[0][c] = v << 18;
+        tables[1][c] = v << 12;
+        tables[2][c] = v << 6;
+        tables[3][c] = v;
+    }
+    return tables;
+}
+constexpr auto kDecode = makeDecodeTables();
+
+inline uint32_t group(const uint8_t* s) {
+    return kDecode[0][s[0]] | kDecode[1][s[1]] | kDecode[2][s[2]] | kDecode[3][s[3]];
+}
+
+inline bool valid(uint32_t g) { return (g >> 24) == 0; }
+
+inline void store16(char* out, uint16_t pair) {
+    out[0] = static_cast<char>(pair & 0xFF);
+    out[1] = static_cast<char>(pair >> 8);
+}
+
+}  // namespace
+
+std::string base64Encode(std::span<const uint8_t> bytes) {
+    const size_t n = bytes.size();
+    std::string out((n + 2) / 3 * 4, '\0');
+    const uint8_t* in = bytes.data();
+    char* o = out.data();
+    size_t i = 0;
+    for (; i + 3 <= n; i += 3, o += 4) {
+        uint32_t g = (uint32_t{in[i]} << 16) | (uint32_t{in[i + 1]} << 8) | in[i + 2];
+        store16(o, kPairs[g >> 12]);
+        store16(o + 2, kPairs[g & 0xFFF]);
+    }
+    if (size_t rest = n - i; rest > 0) {
+        uint32_t g = uint32_t{in[i]} << 16;
+        if (rest == 2) g |= uint32_t{in[i + 1]} << 8;
+        store16(o, kPairs[g >> 12]);
+        o[2] = rest == 2 ? kAlphabet[(g >> 6) & 63] : '=';
+        o[3] = '=';
+    }
+    return out;
+}
+
+std::optional<std::vector<uint8_t>> base64Decode(std::string_view text) {
+    if (text.size() % 4 != 0) return std::nullopt;
+    if (text.empty()) return std::vector<uint8_t>{};
+
+    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const size_t groups = text.size() / 4;
+    const size_t padding = s[text.size() - 1] != '=' ? 0 : s[text.size() - 2] == '=' ? 2 : 1;
+    std::vector<uint8_t> out(groups * 3 - padding);
+    uint8_t* o = out.data();
+
+    // All groups but the last carry no padding; the check for invalid
+    // characters is folded into one test per stretch instead of one per group.
+    uint32_t bad = 0;
+    for (size_t k = 0; k + 1 < groups; ++k, s += 4, o += 3) {
+        uint32_t g = group(s);
+        bad |= g;
+        o[0] = static_cast<uint8_t>(g >> 16);
+        o[1] = static_cast<uint8_t>(g >> 8);
+        o[2] = static_cast<uint8_t>(g);
+    }
+    if (!valid(bad)) return std::nullopt;
+
+    // The last group: "xx==" or "xxx=" or "xxxx". Padding stands in for "A"
+    // in the lookup and is then checked to be exactly where it may be.
+    uint8_t last[4] = {s[0], s[1], s[2], s[3]};
+    if (padding >= 1) last[3] = 'A';
+    if (padding == 2) last[2] = 'A';
+    uint32_t g = group(last);
+    if (!valid(g)) return std::nullopt;
+    o[0] = static_cast<uint8_t>(g >> 16);
+    if (padding < 2) o[1] = static_cast<uint8_t>(g >> 8);
+    if (padding < 1) o[2] = static_cast<uint8_t>(g);
+    return out;
+}
+
+}  // namespace quillgate::image
