@@ -1,0 +1,78 @@
+#include "capture/encoding.h"
+
+#include <openssl/evp.h>
+
+#include <array>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+#include "image/png.h"
+#include "service/failure.h"
+#include "service/values.h"
+
+namespace quillgate {
+namespace {
+
+struct Region {
+    size_t x, y, width, height;
+};
+
+double wholeNumber(const Object& region, std::string_view key) {
+    std::optional<double> v = number(member(region, key));
+    if (!v || !std::isfinite(*v) || std::trunc(*v) != *v) reject(msg::invalidGuardRegion);
+    return *v;
+}
+
+Region readRegion(const Object& region, const Image& image) {
+    const double x = wholeNumber(region, "x");
+    const double y = wholeNumber(region, "y");
+    const double width = wholeNumber(region, "width");
+    const double height = wholeNumber(region, "height");
+    if (x < 0 || y < 0 || width < 2 || height < 2 || x + width > image.width || y + height > image.height)
+        reject(msg::invalidGuardRegion);
+    return {static_cast<size_t>(x), static_cast<size_t>(y), static_cast<size_t>(width),
+            static_cast<size_t>(height)};
+}
+
+std::string hex(const unsigned char* bytes, size_t size) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string out(size * 2, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        out[2 * i] = digits[bytes[i] >> 4];
+        out[2 * i + 1] = digits[bytes[i] & 15];
+    }
+    return out;
+}
+
+struct DigestFree {
+    void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
+};
+
+}  // namespace
+
+std::string png(const Image& image) {
+    std::string bytes = image::encodePng(image);
+    if (bytes.empty()) reject(msg::captureEmpty);
+    return bytes;
+}
+
+std::string hash(const Image& image, const Object& region) {
+    const Region r = readRegion(region, image);
+    // A picture whose buffer does not match its size cannot be drawn from.
+    if (image.rgba.size() != image.stride() * static_cast<size_t>(image.height)) reject(msg::invalidGuardImage);
+
+    // The picture already has the hashed layout (premultiplied RGBA, rows
+    // without gaps), so the region's rows are fed straight from it: the
+    // digest equals that of a drawn crop without making one.
+    std::unique_ptr<EVP_MD_CTX, DigestFree> ctx(EVP_MD_CTX_new());
+    bool ok = ctx && EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr);
+    for (size_t row = r.y; ok && row < r.y + r.height; ++row)
+        ok = EVP_DigestUpdate(ctx.get(), image.row(static_cast<int>(row)) + r.x * 4, r.width * 4);
+    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+    unsigned int size = 0;
+    if (!ok || !EVP_DigestFinal_ex(ctx.get(), digest.data(), &size)) throw std::runtime_error("SHA-256 failed");
+    return hex(digest.data(), size);
+}
+
+}  // namespace quillgate

@@ -1,0 +1,25 @@
+#pragma once
+// The two pure functions on captured pictures: the PNG sent to the host, and
+// the region hash that fingerprints the conversation header. The hash is a
+// contract with the host (it stores what "bind-region" issued and hands it
+// back), so the exact bytes hashed must never change.
+
+#include <string>
+
+#include "platform/image.h"
+#include "platform/value.h"
+
+namespace quillgate {
+
+// The picture as PNG bytes. Throws GuardFailure(msg::captureEmpty) when
+// encoding gives nothing.
+std::string png(const Image& image);
+
+// SHA-256, as 64 lowercase hex digits, of the region's premultiplied RGBA
+// rows (4 x width bytes each, top to bottom, no gaps). The region's "x", "y",
+// "width" and "height" are read with `number` and must be whole, with the
+// region at least 2x2 and inside the picture; otherwise throws
+// GuardFailure(msg::invalidGuardRegion). Other keys are ignored.
+std::string hash(const Image& image, const Object& region);
+
+}  // namespace quillgate
