@@ -6,6 +6,7 @@
 
 #include "service/failure.h"
 #include "service/gates.h"
+#include "service/input_operations.h"
 #include "service/main.h"
 #include "service/status_operations.h"
 #include "service/values.h"
@@ -23,9 +24,9 @@ struct Ungated {
 constexpr std::array<Ungated, 10> ungated{{
     {"permissions", permissionsOperation},
     {"self-test", nullptr},
-    {"input-idle", nullptr},
+    {"input-idle", inputIdleOperation},
     {"dismiss-menu", nullptr},
-    {"release-keys", nullptr},
+    {"release-keys", releaseKeysOperation},
     {"show-chats", nullptr},
     {"reopen-app", nullptr},
     {"list", listOperation},

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "service/activate.h"
 #include "service/failure.h"
 #include "service/operation.h"
 #include "windows/verification.h"
@@ -51,7 +52,8 @@ Object runWith(const Gated* op, Context& context, const Object& request, const O
 
 Object gated(Context& context, const std::string& name, const Object& request, const Object& bound) {
     Platform& platform = *context.platform;
-    if (name == "activate") reject(msg::unsupportedOperation);
+    // Activation verifies the binding itself, before and after raising the window.
+    if (name == "activate") return activateOperation(Call{context, request, &bound, nullptr});
     if (const Gated* op = find(popupOperations, name)) {
         Window w = current(platform, bound, false);
         return runWith(op, context, request, bound, &w);

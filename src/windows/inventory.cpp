@@ -20,13 +20,12 @@ std::optional<Rect> boundsRect(const Value* bounds) {
     return Rect{*x, *y, *w, *h};
 }
 
-namespace {
-
-// Out-of-range numbers wrap as the platform's integer conversion does.
 int64_t wholePart(double value) {
     if (!std::isfinite(value) || std::fabs(value) >= 9.2e18) return 0;
     return static_cast<int64_t>(value);
 }
+
+namespace {
 
 std::optional<Window> listedWindow(Platform& platform, const Value& entry) {
     auto layer = number(entry.find("kCGWindowLayer"));
@@ -69,16 +68,22 @@ int32_t processId(double value) { return static_cast<int32_t>(wholePart(value));
 
 std::vector<Window> windows(Platform& platform) {
     std::vector<Window> result;
-    auto list = platform.windowList(WindowListOption::excludeDesktop);
-    const Array* entries = list ? list->asArray() : nullptr;
+    auto entries = windowDictionaries(platform, WindowListOption::excludeDesktop);
     if (!entries) return result;
-    for (const Value& entry : *entries) {
-        if (!entry.isObject()) return {};
-    }
     for (const Value& entry : *entries) {
         if (auto w = listedWindow(platform, entry)) result.push_back(std::move(*w));
     }
     return result;
+}
+
+std::optional<Array> windowDictionaries(Platform& platform, WindowListOption option) {
+    auto list = platform.windowList(option);
+    Array* entries = list ? list->asArray() : nullptr;
+    if (!entries) return std::nullopt;
+    for (const Value& entry : *entries) {
+        if (!entry.isObject()) return std::nullopt;
+    }
+    return std::move(*entries);
 }
 
 std::vector<Rect> displayFrames(Platform& platform) {

@@ -23,5 +23,12 @@ std::optional<Rect> boundsRect(const Value* bounds);
 // A window-list number as the integer widths the window server uses.
 uint32_t windowNumber(double value);
 int32_t processId(double value);
+// Truncated toward zero; 0 when not finite or beyond the 64-bit range.
+int64_t wholePart(double value);
+
+// The window list for an option set, front to back, when it reads as an
+// array of dictionaries; nothing when the call returns nothing or any entry
+// is not a dictionary.
+std::optional<Array> windowDictionaries(Platform& platform, WindowListOption option);
 
 }  // namespace quillgate

@@ -103,15 +103,18 @@ Element element(Platform& platform, const Window& window) {
            std::to_string(sameTitle.size()) + " matches=" + std::to_string(matches.size()) + " subroles=" + subroles);
 }
 
+void requireSameProcess(const Object& bound, const Window& window) {
+    auto pid = number(member(bound, "pid"));
+    if (!pid || *pid != static_cast<double>(window.pid)) reject(msg::processChanged);
+    if (text(member(bound, "process")) != window.process) reject(msg::processChanged);
+    if (text(member(bound, "processStart")) != window.started) reject(msg::processChanged);
+}
+
 Window current(Platform& platform, const Object& bound, bool focus) {
     permissions(platform);
     Window w = selected(platform, text(member(bound, "hwnd")));
 
-    auto pid = number(member(bound, "pid"));
-    if (!pid || *pid != static_cast<double>(w.pid)) reject(msg::processChanged);
-    if (text(member(bound, "process")) != w.process) reject(msg::processChanged);
-    if (text(member(bound, "processStart")) != w.started) reject(msg::processChanged);
-
+    requireSameProcess(bound, w);
     if (text(member(bound, "title")) != w.title) reject(msg::titleChanged);
 
     auto width = number(member(bound, "width"));

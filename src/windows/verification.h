@@ -18,6 +18,10 @@ Window selected(Platform& platform, const std::string& hwnd);
 // The accessibility window element of a listed window.
 Element element(Platform& platform, const Window& window);
 
+// Refuses unless the binding names the window's process instance: pid,
+// process name and start time.
+void requireSameProcess(const Object& bound, const Window& window);
+
 // Full re-verification of a binding: session and accessibility, window
 // number, process instance, title, size, minimisation and, when asked, focus.
 Window current(Platform& platform, const Object& bound, bool focus);

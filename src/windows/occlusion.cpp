@@ -1,0 +1,174 @@
+#include "windows/occlusion.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "popups/popup_detection.h"
+#include "service/characters.h"
+#include "service/values.h"
+#include "windows/accessibility.h"
+#include "windows/geometry.h"
+#include "windows/inventory.h"
+
+namespace quillgate {
+
+namespace {
+
+constexpr std::array<std::string_view, 3> notificationOwners{"通知中心", "NotificationCenter", "UserNotificationCenter"};
+
+// The cursor window is small; anything larger at that level is a real window.
+constexpr double cursorWindowMaximum = 128;
+// A floating window of the bound application up to this size is a tooltip or
+// a transient panel that a pointer move usually dismisses.
+constexpr double transientMaximum = 160;
+constexpr size_t occluderNameLength = 40;
+
+bool coversDisplay(const Rect& rect, const std::vector<Rect>& displays) {
+    return std::any_of(displays.begin(), displays.end(), [&](const Rect& d) { return near(d, rect); });
+}
+
+// Notification windows span a whole display, wherever it is placed.
+bool hasDisplaySize(const Rect& rect, const std::vector<Rect>& displays) {
+    return std::any_of(displays.begin(), displays.end(), [&](const Rect& d) {
+        return std::fabs(rectWidth(d) - rectWidth(rect)) < 1 && std::fabs(rectHeight(d) - rectHeight(rect)) < 1;
+    });
+}
+
+bool opaque(const Value& entry) {
+    auto alpha = number(entry.find("kCGWindowAlpha"));
+    return alpha && *alpha > 0;
+}
+
+std::string ownerOf(const Value& entry) { return text(entry.find("kCGWindowOwnerName")); }
+
+// An owner name fit for the tail of a one-line refusal: no line breaks, no
+// ";" (the separator of refusal suffixes), at most 40 characters.
+std::string oneLineName(const std::string& owner) {
+    std::string cleaned;
+    cleaned.reserve(owner.size());
+    for (size_t i = 0; i < owner.size(); ++i) {
+        const char c = owner[i];
+        if (c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == ';') continue;
+        if (owner.compare(i, 2, "\u0085") == 0) {
+            ++i;
+            continue;
+        }
+        if (owner.compare(i, 3, "\u2028") == 0 || owner.compare(i, 3, "\u2029") == 0) {
+            i += 2;
+            continue;
+        }
+        cleaned.push_back(c);
+    }
+    return firstCharacters(cleaned, occluderNameLength);
+}
+
+std::string occluderText(const Value& entry, const Rect& rect, const Window& window) {
+    const std::string owner = ownerOf(entry);
+    auto layerNumber = number(entry.find("kCGWindowLayer"));
+    const int64_t layer = layerNumber ? wholePart(*layerNumber) : 0;
+    std::string result = (owner.empty() ? std::string("unknown") : owner) + " layer=" + std::to_string(layer) +
+                         " size=" + std::to_string(wholePart(rectWidth(rect))) + "x" +
+                         std::to_string(wholePart(rectHeight(rect)));
+    auto pid = number(entry.find("kCGWindowOwnerPID"));
+    if (layer >= 1 && rectWidth(rect) <= transientMaximum && rectHeight(rect) <= transientMaximum && pid &&
+        processId(*pid) == window.pid) {
+        result += " same-app-transient";
+    }
+    return result;
+}
+
+bool isWindow(const Value& entry, uint32_t id) {
+    auto listed = number(entry.find("kCGWindowNumber"));
+    return listed && windowNumber(*listed) == id;
+}
+
+}  // namespace
+
+bool isPassThroughOverlay(Platform& platform, const Value& info, const Rect& rect, const std::vector<Rect>& displays) {
+    auto layer = number(info.find("kCGWindowLayer"));
+    if (ownerOf(info) == "Window Server" && layer && *layer >= static_cast<double>(platform.cursorWindowLevel()) &&
+        rectWidth(rect) <= cursorWindowMaximum && rectHeight(rect) <= cursorWindowMaximum) {
+        return true;
+    }
+    auto pid = number(info.find("kCGWindowOwnerPID"));
+    if (!pid || !layer || !(*layer > 0)) return false;
+    auto app = platform.runningApplication(processId(*pid));
+    return app && app->bundle == "com.apple.dock" && coversDisplay(rect, displays);
+}
+
+bool isNotificationOwner(std::string_view owner) {
+    return std::any_of(notificationOwners.begin(), notificationOwners.end(),
+                       [&](std::string_view prefix) { return owner.starts_with(prefix); });
+}
+
+std::optional<int32_t> hitPid(Platform& platform, Point point) {
+    // The hit test takes single-precision coordinates.
+    const Point asked{static_cast<float>(point.x), static_cast<float>(point.y)};
+    AxResult hit = platform.elementAtPosition(platform.systemWideElement(), asked);
+    const Element* element = hit.ok() ? hit.value.asElement() : nullptr;
+    if (!element || !*element) return std::nullopt;
+    return platform.pidOfElement(*element);
+}
+
+std::vector<VisibleLayer> visibleLayers(Platform& platform, std::optional<Point> probe,
+                                        std::optional<int32_t> targetPid) {
+    std::vector<VisibleLayer> layers;
+    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    if (!entries) return layers;
+    const std::vector<Rect> displays = displayFrames(platform);
+    for (const Value& entry : *entries) {
+        if (!opaque(entry)) continue;
+        auto id = number(entry.find("kCGWindowNumber"));
+        if (!id) continue;
+        auto rect = boundsRect(entry.find("kCGWindowBounds"));
+        if (!rect || isPassThroughOverlay(platform, entry, *rect, displays)) continue;
+        std::string owner = ownerOf(entry);
+        if (probe && targetPid && isNotificationOwner(owner) && hasDisplaySize(*rect, displays) &&
+            hitPid(platform, *probe) == targetPid) {
+            continue;
+        }
+        layers.push_back(VisibleLayer{windowNumber(*id), *rect, std::move(owner)});
+    }
+    return layers;
+}
+
+bool regionIsVisible(uint32_t id, const Rect& region, const std::vector<VisibleLayer>& layers) {
+    if (isEmpty(region)) return false;
+    for (const VisibleLayer& layer : layers) {
+        if (layer.id == id) return contains(layer.rect, region);
+        if (intersects(layer.rect, region)) return false;
+    }
+    return false;
+}
+
+std::string regionOccluder(uint32_t id, const Rect& region, const std::vector<VisibleLayer>& layers) {
+    for (const VisibleLayer& layer : layers) {
+        if (layer.id == id) break;
+        if (intersects(layer.rect, region)) return oneLineName(layer.owner);
+    }
+    return {};
+}
+
+std::optional<std::string> occluder(Platform& platform, const Window& window, Point point, bool ignoreOwnPopup) {
+    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    if (!entries) return "unknown";
+    if (entries->empty()) return "none";
+    const std::vector<Rect> displays = displayFrames(platform);
+    for (const Value& entry : *entries) {
+        if (!opaque(entry)) continue;
+        auto rect = boundsRect(entry.find("kCGWindowBounds"));
+        if (!rect || !contains(*rect, point) || isPassThroughOverlay(platform, entry, *rect, displays)) continue;
+        if (isWindow(entry, window.id)) return std::nullopt;
+        if (ignoreOwnPopup) {
+            // The bound application's own popup counts as part of it.
+            auto popup = popupWindow(platform, window);
+            if (popup && popup->pid == window.pid && isWindow(entry, popup->id)) return std::nullopt;
+        }
+        if (isNotificationOwner(ownerOf(entry)) && hitPid(platform, point) == window.pid) continue;
+        return occluderText(entry, *rect, window);
+    }
+    return "none";
+}
+
+}  // namespace quillgate
