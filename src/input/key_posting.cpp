@@ -1,0 +1,71 @@
+#include "input/key_posting.h"
+
+#include <array>
+#include <utility>
+
+#include "service/failure.h"
+
+namespace quillgate {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, uint16_t>, 14> allowedKeys{{
+    {"enter", 36},
+    {"tab", 48},
+    {"escape", 53},
+    {"backspace", 51},
+    {"delete", 117},
+    {"left", 123},
+    {"right", 124},
+    {"up", 126},
+    {"down", 125},
+    {"home", 115},
+    {"end", 119},
+    {"ctrl+a", 0},
+    {"ctrl+v", 9},
+    {"cmd+enter", 36},
+}};
+
+// "ctrl+" names are Command chords too: select all and paste on macOS.
+constexpr uint64_t commandFlag = 0x100000;
+
+constexpr double pressPause = 0.040;
+
+void send(Platform& platform, KeyboardEvent event) {
+    // The port creates and posts in one call; an event that cannot be
+    // created is refused like an unknown name.
+    if (!platform.post(event)) reject(msg::keyNotPermitted);
+}
+
+std::optional<uint16_t> allowedKey(std::string_view name) {
+    for (const auto& [key, code] : allowedKeys) {
+        if (key == name) return code;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid) {
+    const auto code = allowedKey(name);
+    if (!code) reject(msg::keyNotPermitted);
+
+    KeyboardEvent down{*code, true, std::nullopt, std::nullopt, EventSourceState::hidSystem};
+    if (name.starts_with("ctrl+") || name.starts_with("cmd+")) down.flags = commandFlag;
+    KeyboardEvent up = down;
+    up.down = false;
+
+    // Return and Command-Return also go straight to the bound process: the
+    // HID tap reaches it only while it is frontmost.
+    if (pid && name.ends_with("enter")) {
+        down.pid = up.pid = pid;
+        send(platform, down);
+        send(platform, up);
+        down.pid = up.pid = std::nullopt;
+    }
+    send(platform, down);
+    platform.sleep(pressPause);
+    send(platform, up);
+}
+
+}  // namespace quillgate

@@ -1,0 +1,22 @@
+#pragma once
+// The only keyboard input quillgate can produce: one of a fixed set of named
+// keys and chords. The name is the whole contract, so a host can never make
+// the program type text.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace quillgate {
+
+// Presses and releases one of the fourteen allowed names (matched exactly,
+// case included) at the HID event tap, 40 ms apart; with a pid, "enter" and
+// "cmd+enter" first go to that process directly as well. Blocks for the
+// pause. Any other name is refused with "key is not permitted" before
+// anything is posted, and so is an event the platform cannot create.
+// Delivery is not confirmed.
+void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid);
+
+}  // namespace quillgate
