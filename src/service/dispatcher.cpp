@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "popups/self_test.h"
 #include "service/failure.h"
 #include "service/gates.h"
 #include "service/input_operations.h"
@@ -23,7 +24,7 @@ struct Ungated {
 // Matched first, in this order; none needs a binding.
 constexpr std::array<Ungated, 10> ungated{{
     {"permissions", permissionsOperation},
-    {"self-test", nullptr},
+    {"self-test", selfTestOperation},
     {"input-idle", inputIdleOperation},
     {"dismiss-menu", nullptr},
     {"release-keys", releaseKeysOperation},
