@@ -38,10 +38,30 @@ void putChunk(std::string& out, const char (&type)[5], const uint8_t* data, size
     put32(out, crc32_gzip_refl(0, reinterpret_cast<const uint8_t*>(out.data() + start), size + 4));
 }
 
-bool opaque(const uint8_t* row, int width) {
-    uint8_t all = 0xFF;
-    for (int x = 0; x < width; ++x) all &= row[4 * x + 3];
-    return all == 0xFF;
+// Sixteen bytes at a time in plain C++ vector extensions: the compiler's own
+// vectoriser does not take these loops at -O2, and they are half the cost.
+using Bytes16 = uint8_t __attribute__((vector_size(16)));
+
+// Writes the UP difference of a row (row bytes, not pixels) and tells whether
+// every pixel in it is opaque.
+bool filterUp(const uint8_t* current, const uint8_t* previous, uint8_t* out, size_t size) {
+    Bytes16 all;
+    std::memset(&all, 0xFF, sizeof all);
+    size_t i = 0;
+    for (; i + 16 <= size; i += 16) {
+        Bytes16 c, p;
+        std::memcpy(&c, current + i, 16);
+        std::memcpy(&p, previous + i, 16);
+        const Bytes16 d = c - p;
+        std::memcpy(out + i, &d, 16);
+        all &= c;
+    }
+    uint8_t alpha = all[3] & all[7] & all[11] & all[15];
+    for (; i < size; ++i) {  // whole pixels: rows are a multiple of 4 bytes
+        out[i] = static_cast<uint8_t>(current[i] - previous[i]);
+        if (i % 4 == 3) alpha &= current[i];
+    }
+    return alpha == 0xFF;
 }
 
 // PNG stores straight alpha. Rounding to nearest makes premultiplying again
@@ -108,6 +128,7 @@ std::string encodePng(const Image& image) {
     if (width < 1 || height < 1 || image.rgba.size() != image.stride() * static_cast<size_t>(height)) return {};
 
     std::string png(kSignature.begin(), kSignature.end());
+    png.reserve(image.rgba.size() / 8);  // window captures compress to about a twentieth
     std::array<uint8_t, 13> ihdr = {};
     for (int i = 0; i < 4; ++i) {
         ihdr[i] = static_cast<uint8_t>(static_cast<uint32_t>(width) >> (24 - 8 * i));
@@ -119,8 +140,9 @@ std::string encodePng(const Image& image) {
 
     // Rows are filtered into a block that deflate consumes before the next
     // block is filled, so no full-size copy of the picture is ever made.
-    // Straight-alpha rows exist only for rows that have translucent pixels;
-    // the previous row's straight form is kept for the UP difference.
+    // Straight-alpha rows are made only for rows with translucent pixels
+    // (found while filtering, which is then redone); the previous row's
+    // straight form is kept for the UP difference.
     const size_t stride = image.stride();
     const size_t rowsPerBlock = std::max<size_t>(1, kBlockBytes / (stride + 1));
     std::vector<uint8_t> block(rowsPerBlock * (stride + 1));
@@ -132,13 +154,13 @@ std::string encodePng(const Image& image) {
     uint8_t* out = block.data();
     for (int y = 0; y < height; ++y) {
         const uint8_t* current = image.row(y);
-        if (!opaque(current, width)) {
+        *out++ = kFilterUp;
+        if (!filterUp(current, previous, out, stride)) {
             uint8_t* converted = straight[y & 1].data();
             unpremultiply(current, converted, width);
             current = converted;
+            filterUp(current, previous, out, stride);
         }
-        *out++ = kFilterUp;
-        for (size_t i = 0; i < stride; ++i) out[i] = static_cast<uint8_t>(current[i] - previous[i]);
         out += stride;
         previous = current;
 
