@@ -1,0 +1,125 @@
+#include "platform/sim/scene.h"
+
+#include <cerrno>
+#include <cstring>
+#include <cstdio>
+#include <memory>
+
+#include "json/reader.h"
+#include "platform/sim/pictures.h"
+#include "platform/sim/scene_values.h"
+#include "platform/sim/script.h"
+
+namespace quillgate::sim {
+
+namespace {
+
+std::string quoted(std::string_view key) { return "\"" + std::string(key) + "\""; }
+
+const Array* arrayOrNone(const Value& scene, std::string_view key) {
+    const Value* value = member(scene, key);
+    if (!value) return nullptr;
+    if (!value->isArray()) throw SceneError(quoted(key) + " must be an array");
+    return value->asArray();
+}
+
+void checkClock(const Value& scene) {
+    if (const Value* scale = member(scene, "timeScale")) {
+        auto n = number(scale);
+        if (!n || *n <= 0) throw SceneError("\"timeScale\" must be a positive number");
+    }
+    if (const Value* epoch = member(scene, "epoch"); epoch && !number(epoch))
+        throw SceneError("\"epoch\" must be a number");
+}
+
+void checkApps(const Value& scene) {
+    const Array* apps = arrayOrNone(scene, "apps");
+    if (!apps) return;
+    for (size_t i = 0; i < apps->size(); ++i) {
+        const Value& app = (*apps)[i];
+        if (!app.isObject() || !pid(member(app, "pid")))
+            throw SceneError("apps[" + std::to_string(i) + "]: \"pid\" must be an integer");
+    }
+}
+
+void checkTimeline(const Value& scene) {
+    const Array* timeline = arrayOrNone(scene, "timeline");
+    if (!timeline) return;
+    for (size_t i = 0; i < timeline->size(); ++i) {
+        const Value& entry = (*timeline)[i];
+        std::string where = "timeline[" + std::to_string(i) + "]: ";
+        if (!number(member(entry, "at"))) throw SceneError(where + "\"at\" must be a number");
+        const Value* merge = member(entry, "merge");
+        if (!merge || !merge->isObject()) throw SceneError(where + "\"merge\" must be an object");
+    }
+}
+
+void checkReactions(const Value& scene) {
+    const Array* reactions = arrayOrNone(scene, "reactions");
+    if (!reactions) return;
+    for (size_t i = 0; i < reactions->size(); ++i) {
+        const Value& reaction = (*reactions)[i];
+        std::string where = "reactions[" + std::to_string(i) + "]: ";
+        const Value* on = member(reaction, "on");
+        if (!on) throw SceneError(where + "\"on\" is missing");
+        if (auto problem = triggerProblem(*on)) throw SceneError(where + *problem);
+        const Value* merge = member(reaction, "merge");
+        if (!merge || !merge->isObject()) throw SceneError(where + "\"merge\" must be an object");
+        if (const Value* delay = member(reaction, "delay")) {
+            auto seconds = number(delay);
+            if (!seconds || *seconds < 0) throw SceneError(where + "\"delay\" must be a number of seconds, at least 0");
+        }
+        if (const Value* times = member(reaction, "times"); times && !integer(times))
+            throw SceneError(where + "\"times\" must be an integer");
+    }
+}
+
+void checkPictures(const Value& scene, const std::string& baseDir) {
+    const Value* pixels = member(scene, "pixels");
+    if (!pixels) return;
+    if (!pixels->isObject()) throw SceneError("\"pixels\" must be an object");
+    for (const auto& [number, picture] : *pixels->asObject()) {
+        if (auto problem = pictureProblem(picture, baseDir)) throw SceneError("pixels." + number + ": " + *problem);
+    }
+}
+
+}  // namespace
+
+Value parseScene(std::string_view text) {
+    json::Reader reader;
+    auto scene = reader.parse(text);
+    if (!scene) throw SceneError("not valid JSON");
+    if (!scene->isObject()) throw SceneError("the scene must be a JSON object");
+    return std::move(*scene);
+}
+
+std::string readFile(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) throw SceneError(std::strerror(errno));
+    std::string content;
+    char buffer[1 << 16];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, file.get())) content.append(buffer, n);
+    if (std::ferror(file.get())) throw SceneError(std::strerror(errno));
+    return content;
+}
+
+void checkScene(const Value& scene, const std::string& baseDir) {
+    checkClock(scene);
+    checkApps(scene);
+    checkTimeline(scene);
+    checkReactions(scene);
+    checkPictures(scene, baseDir);
+}
+
+std::string folderOf(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string resolvePath(const std::string& folder, const std::string& path) {
+    if (path.starts_with('/') || folder.empty()) return path;
+    return folder.ends_with('/') ? folder + path : folder + "/" + path;
+}
+
+}  // namespace quillgate::sim

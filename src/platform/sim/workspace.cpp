@@ -1,0 +1,77 @@
+#include "platform/sim/workspace.h"
+
+#include <unistd.h>
+
+#include "platform/sim/scene_values.h"
+
+namespace quillgate::sim {
+
+namespace {
+
+RunningApplication describe(const Object& app, int32_t pid) {
+    RunningApplication running;
+    running.pid = pid;
+    if (const std::string* name = text(member(app, "name"))) running.name = *name;
+    if (const std::string* bundle = text(member(app, "bundle"))) running.bundle = *bundle;
+    running.launchDate = number(member(app, "launchDate"));
+    return running;
+}
+
+// Each application entry with a usable pid, in the listed order.
+template <class Visit>
+void forEachApp(const Value& scene, Visit visit) {
+    const Value* apps = member(scene, "apps");
+    if (!apps || !apps->isArray()) return;
+    for (const Value& app : *apps->asArray()) {
+        auto id = pid(member(app, "pid"));
+        if (id && visit(*app.asObject(), *id)) return;
+    }
+}
+
+}  // namespace
+
+const Object* appEntry(const Value& scene, int32_t pid) {
+    const Object* found = nullptr;
+    forEachApp(scene, [&](const Object& app, int32_t id) {
+        if (id != pid) return false;
+        found = &app;
+        return true;
+    });
+    return found;
+}
+
+std::optional<RunningApplication> runningApplication(const Value& scene, int32_t pid) {
+    const Object* entry = appEntry(scene, pid);
+    if (!entry) return std::nullopt;
+    return describe(*entry, pid);
+}
+
+std::vector<RunningApplication> runningApplications(const Value& scene, std::string_view bundle) {
+    std::vector<RunningApplication> found;
+    forEachApp(scene, [&](const Object& app, int32_t id) {
+        const std::string* appBundle = text(member(app, "bundle"));
+        if (appBundle && *appBundle == bundle) found.push_back(describe(app, id));
+        return false;
+    });
+    return found;
+}
+
+std::optional<int32_t> frontmostPid(const Value& scene) { return pid(member(scene, "frontmost")); }
+
+bool activates(const Value& scene, int32_t pid) {
+    const Object* entry = appEntry(scene, pid);
+    if (!entry) return false;
+    return boolean(member(*entry, "activates")) != false;
+}
+
+int32_t ownPid(const Value& scene) {
+    const Value* self = member(scene, "self");
+    return (self ? pid(member(*self, "pid")) : std::nullopt).value_or(static_cast<int32_t>(getpid()));
+}
+
+int32_t parentPid(const Value& scene) {
+    const Value* self = member(scene, "self");
+    return (self ? pid(member(*self, "parentPid")) : std::nullopt).value_or(static_cast<int32_t>(getppid()));
+}
+
+}  // namespace quillgate::sim
