@@ -1,0 +1,52 @@
+// The Tesseract engine in-process, as the benchmark and a long-lived caller
+// use it: one Init, then many images.
+#include <cstddef>
+#include <span>
+#include <string>
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include "recognizer.h"
+#include "run_program.h"
+
+namespace lumascan {
+namespace {
+
+std::string fixture_bytes(const char* name) {
+    return testing::read_file(std::string(LUMASCAN_FIXTURES) + "/" + name);
+}
+
+std::span<const std::byte> bytes(const std::string& data) {
+    return std::as_bytes(std::span(data.data(), data.size()));
+}
+
+std::string texts(const std::vector<TextLine>& lines) {
+    std::string all;
+    for (const auto& line : lines) all += line.text + "|";
+    return all;
+}
+
+TEST(Engine, EachImageIsRecognisedOnItsOwn) {
+    const auto engine = make_recognizer({});
+    const auto english = fixture_bytes("english.png");
+    const auto mixed = fixture_bytes("mixed.png");
+    EXPECT_TRUE(engine->recognize(bytes(fixture_bytes("not_an_image.png"))).empty());
+    EXPECT_EQ(texts(engine->recognize(bytes(english))), "Please bring the Q3 report|");
+    EXPECT_EQ(texts(engine->recognize(bytes(mixed))), "会议室在三楼|See you at 3pm|");
+    EXPECT_TRUE(engine->recognize(bytes(fixture_bytes("blank.png"))).empty());
+    EXPECT_EQ(texts(engine->recognize(bytes(english))), "Please bring the Q3 report|");
+}
+
+TEST(Engine, OpenMpRuntimeRunsSingleThreaded) {
+    // The test program starts the way lumascan does (see test_main.cpp);
+    // the limit has to reach the runtime, not just the environment.
+    make_recognizer({})->recognize(bytes(fixture_bytes("english.png")));
+    using ThreadLimit = int (*)();
+    const auto limit = reinterpret_cast<ThreadLimit>(dlsym(RTLD_DEFAULT, "omp_get_thread_limit"));
+    ASSERT_NE(limit, nullptr) << "libtesseract no longer uses OpenMP?";
+    EXPECT_EQ(limit(), 1);
+}
+
+}  // namespace
+}  // namespace lumascan

@@ -1,0 +1,186 @@
+// End-to-end tests of the lumascan program: the built binary on committed
+// images, checked for what a caller sees (stdout, stderr, exit status).
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "output_json.h"
+#include "run_program.h"
+
+namespace lumascan::testing {
+namespace {
+
+const std::string kProgram = LUMASCAN_PROGRAM;
+
+std::string fixture(const std::string& name) { return std::string(LUMASCAN_FIXTURES) + "/" + name; }
+
+// Runs the program and checks what must hold for every run: exactly one
+// line on stdout, nothing on stderr, exit status 0, no sanitizer report.
+// Returns that line without its newline.
+std::string lumascan(const Invocation& run) {
+    const auto outcome = run_program(kProgram, run);
+    EXPECT_EQ(outcome.exit_code, 0) << "ended by signal " << outcome.signal;
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.sanitizer_log, "");
+    EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), 1) << outcome.out;
+    EXPECT_TRUE(outcome.out.ends_with('\n')) << outcome.out;
+    return outcome.out.substr(0, outcome.out.find('\n'));
+}
+
+std::string lumascan(std::vector<std::string> args) { return lumascan(Invocation{.args = std::move(args)}); }
+
+std::string with_words(const std::string& path, const std::string& words_json) {
+    return lumascan(Invocation{.args = {path}, .env = {{"VESKOR_OCR_WORDS", words_json}}});
+}
+
+// Where the renderer put the ink of a line; recognised boxes may differ by
+// a few pixels of padding or anti-aliasing.
+struct Ink {
+    double left, top, right, bottom;
+};
+constexpr double kSlack = 4;
+
+void expect_line(const ParsedLine& line, const std::string& text, Ink ink) {
+    EXPECT_EQ(line.text, text);
+    EXPECT_GT(line.score, 0.5) << line.text;
+    const std::array<std::array<double, 2>, 4> corners{{
+        {ink.left, ink.top}, {ink.right, ink.top}, {ink.right, ink.bottom}, {ink.left, ink.bottom}}};
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        EXPECT_NEAR(line.box[i][0], corners[i][0], kSlack) << text << " corner " << i;
+        EXPECT_NEAR(line.box[i][1], corners[i][1], kSlack) << text << " corner " << i;
+    }
+}
+
+std::vector<ParsedLine> recognise(const std::string& name) {
+    return parse_output(lumascan({fixture(name)}));
+}
+
+TEST(Recognition, EnglishLine) {
+    const auto lines = recognise("english.png");
+    ASSERT_EQ(lines.size(), 1U);
+    expect_line(lines[0], "Please bring the Q3 report", {16, 15, 254, 33});
+}
+
+TEST(Recognition, ChineseLineWithoutSpacesBetweenCharacters) {
+    const auto lines = recognise("chinese.png");
+    ASSERT_EQ(lines.size(), 1U);
+    expect_line(lines[0], "今天下午三点开会", {16, 17, 176, 38});
+}
+
+TEST(Recognition, ChineseAndEnglishLinesInReadingOrder) {
+    const auto lines = recognise("mixed.png");
+    ASSERT_EQ(lines.size(), 2U);
+    expect_line(lines[0], "会议室在三楼", {28, 22, 148, 44});
+    expect_line(lines[1], "See you at 3pm", {28, 82, 166, 100});  // on a green bubble
+}
+
+TEST(Recognition, TextOverTransparentBackground) {
+    const auto lines = recognise("transparent.png");
+    ASSERT_EQ(lines.size(), 1U);
+    expect_line(lines[0], "Seen at 10:42", {16, 18, 144, 33});
+}
+
+TEST(Recognition, ImageWithoutTextGivesEmptyList) {
+    EXPECT_EQ(lumascan({fixture("blank.png")}), "[]");
+}
+
+TEST(Input, StdinGivesTheSameAnswerAsTheFile) {
+    const auto from_file = lumascan({fixture("mixed.png")});
+    EXPECT_EQ(lumascan(Invocation{.stdin_file = fixture("mixed.png")}), from_file);
+}
+
+TEST(Input, NothingToRecogniseGivesEmptyList) {
+    const TempDir dir;
+    const auto png = read_file(fixture("english.png"));
+    const auto truncated = dir.write("truncated.png", png.substr(0, png.size() / 2));
+
+    EXPECT_EQ(lumascan(Invocation{}), "[]") << "empty stdin";
+    EXPECT_EQ(lumascan(Invocation{.stdin_file = fixture("not_an_image.png")}), "[]") << "text on stdin";
+    EXPECT_EQ(lumascan({fixture("not_an_image.png")}), "[]");
+    EXPECT_EQ(lumascan({truncated}), "[]");
+    EXPECT_EQ(lumascan({dir.write("empty.png", "")}), "[]");
+    EXPECT_EQ(lumascan({dir.path() + "/missing.png"}), "[]");
+    EXPECT_EQ(lumascan({dir.path()}), "[]") << "a directory";
+    EXPECT_EQ(lumascan({""}), "[]");
+}
+
+TEST(Input, OnlyTheFirstArgumentIsRead) {
+    const auto english = lumascan({fixture("english.png")});
+    EXPECT_EQ(lumascan({fixture("english.png"), fixture("chinese.png")}), english);
+    EXPECT_EQ(lumascan({fixture("english.png"), "/missing/file.png"}), english);
+    EXPECT_EQ(lumascan({"/missing/file.png", fixture("english.png")}), "[]");
+    EXPECT_EQ(lumascan(Invocation{.args = {fixture("english.png")}, .stdin_file = fixture("chinese.png")}),
+              english)
+        << "stdin is not read when a file is named";
+}
+
+// "Q3" is no dictionary word; as a custom word it raises the confidence of
+// english.png's line, which makes the use of the vocabulary visible.
+class Vocabulary : public ::testing::Test {
+protected:
+    const std::string image = fixture("english.png");
+    const std::string without_words = lumascan({image});
+
+    // 60 words that are not in the image, with "Q3" at `position`.
+    static std::string sixty_words_with_q3_at(std::size_t position) {
+        std::string json = "[";
+        for (std::size_t i = 0; i < 60; ++i) {
+            if (i > 0) json += ',';
+            json += i == position ? "\"Q3\"" : "\"filler" + std::to_string(i) + "\"";
+        }
+        return json + "]";
+    }
+};
+
+TEST_F(Vocabulary, CustomWordIsUsed) {
+    const auto with_q3 = parse_output(with_words(image, R"(["Q3"])"));
+    const auto plain = parse_output(without_words);
+    ASSERT_EQ(with_q3.size(), 1U);
+    ASSERT_EQ(plain.size(), 1U);
+    EXPECT_EQ(with_q3[0].text, plain[0].text);
+    EXPECT_GT(with_q3[0].score, plain[0].score);
+}
+
+TEST_F(Vocabulary, OnlyTheFirstFiftyWordsAreUsed) {
+    EXPECT_NE(with_words(image, sixty_words_with_q3_at(49)), without_words);
+    EXPECT_EQ(with_words(image, sixty_words_with_q3_at(50)), without_words);
+}
+
+TEST_F(Vocabulary, AnythingButANonEmptyArrayOfStringsIsIgnored) {
+    for (const char* value : {R"({"words":["Q3"]})", "Q3", R"("Q3")", R"(["Q3",1])", R"(["Q3",null])",
+                              R"([["Q3"]])", "[]", R"(["Q3")", R"(["Q3"] x)", ""}) {
+        EXPECT_EQ(with_words(image, value), without_words) << value;
+    }
+}
+
+// True once the process has a handler for `signal` (Linux /proc).
+bool catches(int pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("SigCgt:")) {
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1U;
+        }
+    }
+    return false;
+}
+
+TEST(Robustness, AbortInsideTheProgramStillAnswersEmptyListWithStatusZero) {
+    Invocation run;
+    run.while_waiting_for_input = [](int pid) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!catches(pid, SIGABRT) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        kill(pid, SIGABRT);
+    };
+    EXPECT_EQ(lumascan(run), "[]");
+}
+
+}  // namespace
+}  // namespace lumascan::testing

@@ -1,0 +1,48 @@
+#include "tesseract_line.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace lumascan {
+namespace {
+
+TEST(TesseractLine, TrimsTheLineBreakAndSurroundingBlanks) {
+    const auto line = make_text_line("  Hello world \n", 90, 1, 2, 3, 4);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->text, "Hello world");
+    EXPECT_EQ(line->box[2], (Point{3, 4}));
+}
+
+TEST(TesseractLine, BlankLinesAreDropped) {
+    EXPECT_FALSE(make_text_line("", 90, 0, 0, 1, 1));
+    EXPECT_FALSE(make_text_line(" \t\r\n", 90, 0, 0, 1, 1));
+}
+
+TEST(TesseractLine, ConfidencePercentBecomesScoreBetweenZeroAndOne) {
+    auto score = [](float percent) { return make_text_line("x", percent, 0, 0, 1, 1)->score; };
+    EXPECT_FLOAT_EQ(score(92.5F), 0.925F);
+    EXPECT_EQ(score(100), 1.0F);
+    EXPECT_EQ(score(0), 0.0F);
+    EXPECT_EQ(score(-1), 0.0F);
+    EXPECT_EQ(score(250), 1.0F);
+    EXPECT_EQ(score(std::nanf("")), 0.0F);
+}
+
+TEST(CloseCjkGaps, RemovesSpacesBetweenChineseCharactersOnly) {
+    EXPECT_EQ(close_cjk_gaps("大家好 ，今天 下午"), "大家好，今天下午");
+    EXPECT_EQ(close_cjk_gaps("收到  ，没问题 。"), "收到，没问题。");
+    EXPECT_EQ(close_cjk_gaps("明天的 deadline 是几点"), "明天的 deadline 是几点");
+    EXPECT_EQ(close_cjk_gaps("Thanks! 辛苦了"), "Thanks! 辛苦了");
+    EXPECT_EQ(close_cjk_gaps("see you at 3pm"), "see you at 3pm");
+    EXPECT_EQ(close_cjk_gaps("A302 会议室"), "A302 会议室");
+    EXPECT_EQ(close_cjk_gaps("𠀀 𠀁"), "𠀀𠀁") << "ideographs outside the BMP";
+}
+
+TEST(CloseCjkGaps, KeepsMalformedTextUntouched) {
+    EXPECT_EQ(close_cjk_gaps("\xe4\xbd \xe5"), "\xe4\xbd \xe5");
+    EXPECT_EQ(close_cjk_gaps("\x80 \xbf"), "\x80 \xbf");
+}
+
+}  // namespace
+}  // namespace lumascan

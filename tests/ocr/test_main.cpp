@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+#include "openmp_limit.h"
+
+int main(int argc, char** argv) {
+    lumascan::limit_openmp_threads(argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
