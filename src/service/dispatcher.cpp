@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "popups/menu_operations.h"
 #include "popups/self_test.h"
 #include "service/failure.h"
 #include "service/gates.h"
@@ -26,10 +27,10 @@ constexpr std::array<Ungated, 10> ungated{{
     {"permissions", permissionsOperation},
     {"self-test", selfTestOperation},
     {"input-idle", inputIdleOperation},
-    {"dismiss-menu", nullptr},
+    {"dismiss-menu", dismissMenuOperation},
     {"release-keys", releaseKeysOperation},
-    {"show-chats", nullptr},
-    {"reopen-app", nullptr},
+    {"show-chats", showChatsOperation},
+    {"reopen-app", reopenAppOperation},
     {"list", listOperation},
     {"probe", probeOperation},
     {"inspect", inspectOperation},

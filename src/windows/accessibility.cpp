@@ -13,9 +13,14 @@ std::optional<Value> ax(Platform& platform, const Element& element, const std::s
 }
 
 std::string axString(Platform& platform, const Element& element, const std::string& attribute) {
+    return axText(platform, element, attribute).value_or(std::string());
+}
+
+std::optional<std::string> axText(Platform& platform, const Element& element, const std::string& attribute) {
     auto value = ax(platform, element, attribute);
     const std::string* s = value ? value->asString() : nullptr;
-    return s ? *s : std::string();
+    if (!s) return std::nullopt;
+    return *s;
 }
 
 std::optional<Element> axElement(Platform& platform, const Element& element, const std::string& attribute) {

@@ -14,6 +14,9 @@ std::optional<Value> ax(Platform& platform, const Element& element, const std::s
 // The attribute as a string, or "" when unreadable or not a string.
 std::string axString(Platform& platform, const Element& element, const std::string& attribute);
 
+// The attribute when it reads as a string, empty ones included.
+std::optional<std::string> axText(Platform& platform, const Element& element, const std::string& attribute);
+
 // The attribute as an element, when it reads as one.
 std::optional<Element> axElement(Platform& platform, const Element& element, const std::string& attribute);
 

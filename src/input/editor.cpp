@@ -1,0 +1,23 @@
+#include "input/editor.h"
+
+#include "service/characters.h"
+#include "windows/accessibility.h"
+#include "windows/geometry.h"
+
+namespace quillgate {
+
+std::optional<std::string> editorValue(Platform& platform, const Element& element, const Rect& searchRect) {
+    const std::string role = axString(platform, element, "AXRole");
+    if (role != "AXTextArea" && role != "AXTextField") return std::nullopt;
+    if (axString(platform, element, "AXSubrole") == "AXSecureTextField") return std::nullopt;
+    auto frame = axRect(platform, element);
+    if (!frame) return std::nullopt;
+    if (!contains(searchRect, Point{frame->x + frame->width / 2, frame->y + frame->height / 2})) return std::nullopt;
+    auto value = ax(platform, element, "AXValue");
+    const std::string* s = value ? value->asString() : nullptr;
+    if (!s) return std::nullopt;
+    if (firstCharacters(*s, editorMaxCharacters).size() < s->size()) return std::nullopt;
+    return *s;
+}
+
+}  // namespace quillgate

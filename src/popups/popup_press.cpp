@@ -1,0 +1,98 @@
+#include <set>
+#include <string>
+#include <vector>
+
+#include "popups/label_walk.h"
+#include "popups/popup_operations.h"
+#include "popups/popup_start.h"
+#include "service/values.h"
+#include "windows/accessibility.h"
+#include "windows/ax_windows.h"
+
+namespace quillgate {
+
+namespace {
+
+constexpr double afterPress = 0.6;
+constexpr double beforeClick = 0.3;
+constexpr double afterMouseEvent = 0.06;
+constexpr double afterClick = 0.7;
+// Anything smaller is not a target a click could hit reliably.
+constexpr double minClickSize = 8;
+
+Object notPressed(std::string why) {
+    return Object{{"found", true}, {"pressed", false}, {"why", std::move(why)}};
+}
+
+Object outcome(bool pressed, bool clicked, bool stillOpen) {
+    return Object{{"found", true}, {"pressed", pressed}, {"clicked", clicked}, {"stillOpen", stillOpen}};
+}
+
+// The one button among the matches, else the one match; nothing when the
+// labels are ambiguous or absent.
+std::optional<Element> target(Platform& platform, const std::vector<Element>& matches) {
+    std::vector<Element> buttons;
+    for (const Element& e : matches) {
+        if (axString(platform, e, "AXRole") == "AXButton") buttons.push_back(e);
+    }
+    if (buttons.size() == 1) return buttons.front();
+    if (matches.size() == 1) return matches.front();
+    return std::nullopt;
+}
+
+// A label's text is often its own element inside the pressable one.
+bool pressOrParent(Platform& platform, const Element& element) {
+    if (platform.performAction(element, "AXPress") == axstatus::success) return true;
+    auto parent = axElement(platform, element, "AXParent");
+    return parent && platform.performAction(*parent, "AXPress") == axstatus::success;
+}
+
+// A real left click at the centre of the frame, the popup raised first.
+void click(Platform& platform, const PopupInfo& popup, const std::vector<Element>& windows, const Rect& frame) {
+    activatePopupOwner(platform, popup);
+    for (const Element& w : windowsAt(platform, windows, popup.rect)) platform.performAction(w, "AXRaise");
+    platform.sleep(beforeClick);
+    const Point centre{frame.x + frame.width / 2, frame.y + frame.height / 2};
+    for (int32_t type : {mouse::moved, mouse::leftDown, mouse::leftUp}) {
+        platform.post(MouseEvent{type, centre, mouse::leftButton, std::nullopt});
+        platform.sleep(afterMouseEvent);
+    }
+    platform.sleep(afterClick);
+}
+
+}  // namespace
+
+Object popupPressOperation(const Call& call) {
+    Platform& platform = call.platform();
+    const Window& window = *call.window;
+    auto popup = findPopup(platform, window, true);
+    if (!popup) return noPopup(platform, window);
+    // Only the bound application's own popups are ever pressed.
+    if (popup->pid != window.pid) return notPressed("foreign");
+
+    std::set<std::string> labels;
+    for (std::string& label : stringList(call.request, "labels")) {
+        if (!label.empty()) labels.insert(std::move(label));
+    }
+    auto windows = axWindows(platform, popup->pid);
+    if (labels.empty() || !windows) return notPressed("no-labels");
+
+    std::vector<Element> matches;
+    for (const Element& w : windowsAt(platform, *windows, popup->rect)) labelWalk(platform, w, 0, labels, matches);
+    auto chosen = target(platform, matches);
+    if (!chosen) return notPressed("matches-" + std::to_string(matches.size()));
+
+    const bool pressed = pressOrParent(platform, *chosen);
+    platform.sleep(afterPress);
+    if (!findPopup(platform, window, true)) return outcome(pressed, false, false);
+    // A press that did not close the popup (or an element without the
+    // action) is retried as a click, when there is something to click.
+    auto frame = axRect(platform, *chosen);
+    if (!frame || !(frame->width >= minClickSize) || !(frame->height >= minClickSize)) {
+        return outcome(pressed, false, true);
+    }
+    click(platform, *popup, *windows, *frame);
+    return outcome(true, true, findPopup(platform, window, true).has_value());
+}
+
+}  // namespace quillgate
