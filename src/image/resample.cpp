@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <new>
+#include <stdexcept>
 
 namespace quillgate::image {
 namespace {
@@ -29,13 +30,15 @@ void clampToAlpha(Image& image) {
 }  // namespace
 
 Image resample(const Image& source, int width, int height) {
+    if (width < 1 || height < 1 || source.width < 1 || source.height < 1)
+        throw std::invalid_argument("resample needs pictures of at least one pixel");
     if (source.width == width && source.height == height) return source;
     Image out(width, height);
-    int done = stbir_resize_uint8_generic(source.rgba.data(), source.width, source.height, static_cast<int>(source.stride()),
-                               out.rgba.data(), width, height, static_cast<int>(out.stride()), 4, 3,
-                               STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP, STBIR_FILTER_CATMULLROM,
-                               STBIR_COLORSPACE_LINEAR, nullptr);
-    if (!done) throw std::bad_alloc();  // its only failure is running out of memory
+    const int done = stbir_resize_uint8_generic(
+        source.rgba.data(), source.width, source.height, static_cast<int>(source.stride()), out.rgba.data(), width,
+        height, static_cast<int>(out.stride()), 4, 3, STBIR_FLAG_ALPHA_PREMULTIPLIED, STBIR_EDGE_CLAMP,
+        STBIR_FILTER_CATMULLROM, STBIR_COLORSPACE_LINEAR, nullptr);
+    if (!done) throw std::bad_alloc();  // with valid sizes, its only failure
     clampToAlpha(out);
     return out;
 }

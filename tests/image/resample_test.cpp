@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 #include "image/resample.h"
 
@@ -27,6 +28,8 @@ TEST(Resample, UniformColourStaysUniformAtEverySize) {
     Image varied(5, 4);
     for (size_t i = 0; i < varied.rgba.size(); ++i) varied.rgba[i] = static_cast<uint8_t>(i * 37);
     EXPECT_EQ(resample(varied, 5, 4).rgba, varied.rgba);  // the same size is a copy
+    EXPECT_THROW(resample(varied, 0, 4), std::invalid_argument);
+    EXPECT_THROW(resample(Image(), 4, 4), std::invalid_argument);
 }
 
 TEST(Resample, HalvingADoubledPictureRestoresIt) {
