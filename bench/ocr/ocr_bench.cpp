@@ -1,0 +1,150 @@
+// Recognition time and accuracy of lumascan on a chat screenshot, side by
+// side with the tesseract command-line tool on the same image.
+//
+// chat_screenshot.png (1200x800) holds the 14 lines of chat_screenshot.txt;
+// the "lines_exact" counter says how many of them came out exactly.
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "openmp_limit.h"
+#include "output_json.h"
+#include "recognizer.h"
+#include "run_program.h"
+
+namespace {
+
+using lumascan::testing::Invocation;
+using lumascan::testing::read_file;
+using lumascan::testing::run_program;
+
+const std::string kImage = std::string(LUMASCAN_BENCH_DATA) + "/chat_screenshot.png";
+
+std::vector<std::string> expected_lines() {
+    std::istringstream in(read_file(std::string(LUMASCAN_BENCH_DATA) + "/chat_screenshot.txt"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Expected lines found verbatim among the recognised ones, each used once.
+int count_exact(std::vector<std::string> recognised) {
+    int exact = 0;
+    for (const auto& want : expected_lines()) {
+        const auto hit = std::find(recognised.begin(), recognised.end(), want);
+        if (hit != recognised.end()) {
+            ++exact;
+            recognised.erase(hit);
+        }
+    }
+    return exact;
+}
+
+void report(benchmark::State& state, const std::vector<std::string>& recognised) {
+    state.counters["lines_exact"] = count_exact(recognised);
+    state.counters["lines_total"] = static_cast<double>(expected_lines().size());
+}
+
+// CPU time used by finished child processes, in milliseconds; with other
+// work on the machine it is steadier than the wall-clock time.
+double children_cpu_ms() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto ms = [](timeval t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Runs `program` once per iteration and returns the last stdout.
+std::string run_each_iteration(benchmark::State& state, const std::string& program,
+                               const Invocation& run) {
+    const double cpu_before = children_cpu_ms();
+    std::string out;
+    for (auto _ : state) out = run_program(program, run).out;
+    state.counters["child_cpu_ms"] =
+        benchmark::Counter(children_cpu_ms() - cpu_before, benchmark::Counter::kAvgIterations);
+    return out;
+}
+
+std::vector<std::string> texts_of(const std::string& json) {
+    std::vector<std::string> texts;
+    for (const auto& line : lumascan::testing::parse_output(json)) texts.push_back(line.text);
+    return texts;
+}
+
+// Recognition alone, as a caller that keeps the engine sees it.
+void BM_LumascanEngine(benchmark::State& state) {
+    const auto image = read_file(kImage);
+    const auto bytes = std::as_bytes(std::span(image.data(), image.size()));
+    const auto engine = lumascan::make_recognizer({});
+    engine->recognize(bytes);  // Init happens here, outside the timing
+    std::vector<lumascan::TextLine> lines;
+    for (auto _ : state) {
+        lines = engine->recognize(bytes);
+        benchmark::DoNotOptimize(lines.data());
+    }
+    std::vector<std::string> texts;
+    for (const auto& line : lines) texts.push_back(line.text);
+    report(state, texts);
+}
+BENCHMARK(BM_LumascanEngine)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// One run of the program per image, start-up and Init included.
+void BM_LumascanProgram(benchmark::State& state) {
+    report(state, texts_of(run_each_iteration(state, LUMASCAN_PROGRAM, Invocation{.args = {kImage}})));
+}
+BENCHMARK(BM_LumascanProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+std::optional<std::string> find_in_path(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::istringstream dirs(path ? path : "");
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        const auto candidate = std::filesystem::path(dir) / name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return std::nullopt;
+}
+
+// The tesseract tool with only the languages given; range(0) = 1 limits
+// OpenMP to one thread as lumascan does, 0 leaves the tool's default.
+void BM_TesseractCli(benchmark::State& state) {
+    const auto tool = find_in_path("tesseract");
+    if (!tool) {
+        state.SkipWithError("tesseract command-line tool not installed");
+        return;
+    }
+    Invocation run{.args = {kImage, "stdout", "-l", "chi_sim+eng"}};
+    run.env.emplace_back("OMP_THREAD_LIMIT", state.range(0) == 1 ? std::optional<std::string>("1")
+                                                                 : std::nullopt);
+    std::istringstream in(run_each_iteration(state, *tool, run));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) lines.push_back(line);
+    }
+    report(state, lines);
+}
+BENCHMARK(BM_TesseractCli)
+    ->ArgName("omp_thread_limit")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    lumascan::limit_openmp_threads(argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
