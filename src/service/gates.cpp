@@ -3,9 +3,15 @@
 #include <array>
 #include <string_view>
 
+#include "capture/guard.h"
+#include "input/capture_operations.h"
+#include "input/execute.h"
+#include "input/text_operations.h"
+#include "popups/popup_operations.h"
 #include "service/activate.h"
 #include "service/failure.h"
 #include "service/operation.h"
+#include "service/pointer_operation.h"
 #include "windows/verification.h"
 
 namespace quillgate {
@@ -18,21 +24,21 @@ struct Gated {
 };
 
 constexpr std::array<Gated, 3> popupOperations{{
-    {"popup", nullptr},
-    {"popup-close", nullptr},
-    {"popup-press", nullptr},
+    {"popup", popupOperation},
+    {"popup-close", popupCloseOperation},
+    {"popup-press", popupPressOperation},
 }};
 
 // Matched in this order, only after the guard has passed.
 constexpr std::array<Gated, 8> guardedOperations{{
-    {"check", nullptr},
-    {"capture", nullptr},
-    {"capture-input", nullptr},
-    {"bind-region", nullptr},
-    {"ax-text", nullptr},
-    {"composer-text", nullptr},
-    {"pointer", nullptr},
-    {"execute", nullptr},
+    {"check", checkOperation},
+    {"capture", captureOperation},
+    {"capture-input", captureOperation},
+    {"bind-region", bindRegionOperation},
+    {"ax-text", axTextOperation},
+    {"composer-text", composerTextOperation},
+    {"pointer", pointerOperation},
+    {"execute", executeOperation},
 }};
 
 template <size_t N>
@@ -59,7 +65,7 @@ Object gated(Context& context, const std::string& name, const Object& request, c
         return runWith(op, context, request, bound, &w);
     }
     // The guard runs before the name is known to be valid.
-    Window w = current(platform, bound, name == "execute");
+    Window w = check(context, bound, name == "execute");
     return runWith(find(guardedOperations, name), context, request, bound, &w);
 }
 

@@ -1,0 +1,115 @@
+#include "capture/capture.h"
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "capture/once.h"
+#include "capture/tool.h"
+
+namespace quillgate {
+namespace {
+
+constexpr double sckTimeLimit = 3.0;
+// After a timeout or a decline the service is left alone this long, so a hung
+// service costs its wait once per period.
+constexpr double sckBackOff = 300.0;
+
+int wholePoints(double length) {
+    if (!(length >= 1)) return 0;
+    if (length >= static_cast<double>(INT_MAX)) return INT_MAX;
+    return static_cast<int>(length);
+}
+
+// The screenshot on a thread of its own against a timer on another; the
+// first to finish answers. Neither stops the other: a late screenshot ends
+// its count whenever it returns, possibly long after this request was
+// answered, and its picture is dropped by Once. Both threads hold what they
+// touch.
+Image race(Context& context, const Window& window) {
+    auto once = std::make_shared<Once<Image>>();
+    std::shared_ptr<Platform> platform = context.platform;
+    std::thread([platform, once] {
+        platform->sleep(sckTimeLimit);
+        once->finish(std::make_exception_ptr(CaptureTimeout()));
+    }).detach();
+
+    std::shared_ptr<PendingCapture> pending = context.pendingCapture;
+    pending->begin();
+    try {
+        std::thread([platform, once, pending, window] {
+            // The count ends before the answer is handed over, so the request
+            // it answers, and the next one, never find it still outstanding.
+            std::optional<Image> image;
+            std::exception_ptr error;
+            try {
+                image = captureSCK(*platform, window);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            pending->end();
+            if (image) {
+                once->finish(std::move(*image));
+            } else {
+                once->finish(error);
+            }
+        }).detach();
+    } catch (...) {
+        pending->end();  // no thread, so nothing else will
+        throw;
+    }
+    return once->wait();
+}
+
+Image toolAfterDecline(Platform& platform, const Window& window) {
+    try {
+        return captureByTool(platform, window);
+    } catch (...) {
+        reject(msg::screenPermission);
+    }
+}
+
+}  // namespace
+
+PixelSize pixelSize(const Rect& frame) { return {wholePoints(frame.width), wholePoints(frame.height)}; }
+
+Image capture(Context& context, const Window& window) {
+    Platform& platform = *context.platform;
+    const PendingCapture& pending = *context.pendingCapture;
+    if (pending.blocked()) reject(screenWaitingMessage(platform));
+    if (pending.pending() || platform.now() < context.sckBadUntil) return captureByToolWatched(context, window);
+
+    bool timedOut = false;
+    bool declined = false;
+    try {
+        return race(context, window);
+    } catch (const GuardFailure&) {
+        throw;  // the service's own verdict on the window: no fallback
+    } catch (const CaptureTimeout&) {
+        timedOut = true;
+    } catch (const std::exception& error) {
+        declined = sckDeclined(error);
+    } catch (...) {
+    }
+    if (timedOut || declined) context.sckBadUntil = platform.now() + sckBackOff;
+    if (declined) return toolAfterDecline(platform, window);
+    return captureByToolWatched(context, window);
+}
+
+Image captureSCK(Platform& platform, const Window& window) {
+    const std::vector<ShareableWindow> shareable = platform.shareableWindows();
+    const bool listed = std::any_of(shareable.begin(), shareable.end(), [&](const ShareableWindow& w) {
+        return w.windowID == window.id && w.pid && *w.pid == window.pid;
+    });
+    if (!listed) reject(msg::captureUnavailable);
+    const PixelSize size = pixelSize(window.rect);
+    Image image = platform.screenshot(window.id, size.width, size.height);
+    // Another size means the window was resized since it was listed.
+    if (size.width <= 0 || size.height <= 0 || image.width != size.width || image.height != size.height)
+        reject(msg::captureEmptyOrResized);
+    return image;
+}
+
+}  // namespace quillgate

@@ -1,0 +1,48 @@
+#pragma once
+// Every picture of the bound window comes from capture(): the screenshot
+// service raced against a timer, the screenshot tool when the service is
+// slow, hung behind the permission prompt, declined or failing. Whatever the
+// path, the picture is the window's frame size in whole points, one pixel
+// per point: region hashes and reference pictures rely on it.
+
+#include <utility>
+
+#include "capture/prompt.h"
+#include "platform/image.h"
+#include "service/context.h"
+#include "service/failure.h"
+#include "windows/window.h"
+
+namespace quillgate {
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
+// A frame's width and height truncated to whole points (0 when below one).
+PixelSize pixelSize(const Rect& frame);
+
+// The window's picture. Refuses with the capture and permission messages;
+// a tool that cannot be launched passes its platform error on.
+Image capture(Context& context, const Window& window);
+
+// One screenshot of the window by the service, which must list the window
+// under its owning process and answer at exactly the window's size.
+Image captureSCK(Platform& platform, const Window& window);
+
+// Runs a screenshot of some other window (the body) with its count kept
+// among the outstanding ones, so a hung one blocks later captures alike.
+template <typename Body>
+auto trackedSCK(Context& context, Body&& body) -> decltype(body()) {
+    PendingCapture& pending = *context.pendingCapture;
+    if (pending.blocked()) reject(screenWaitingMessage(*context.platform));
+    pending.begin();
+    struct End {
+        PendingCapture& pending;
+        ~End() { pending.end(); }
+    } end{pending};
+    return std::forward<Body>(body)();
+}
+
+}  // namespace quillgate

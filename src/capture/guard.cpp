@@ -1,0 +1,48 @@
+#include "capture/guard.h"
+
+#include "capture/capture.h"
+#include "capture/encoding.h"
+#include "service/failure.h"
+#include "service/values.h"
+#include "windows/accessibility.h"
+#include "windows/occlusion.h"
+#include "windows/verification.h"
+
+namespace quillgate {
+namespace {
+
+// The guard region, valid once hashed, moved to screen coordinates.
+Rect screenRegion(const Window& window, const Object& guard) {
+    auto at = [&](std::string_view key) { return number(member(guard, key)).value_or(0); };
+    return Rect{window.rect.x + at("x"), window.rect.y + at("y"), at("width"), at("height")};
+}
+
+void requireUncovered(Platform& platform, const Window& window, const Object& guard) {
+    const Rect region = screenRegion(window, guard);
+    const Point centre{region.x + region.width / 2, region.y + region.height / 2};
+    const std::vector<VisibleLayer> layers = visibleLayers(platform, centre, window.pid);
+    if (regionIsVisible(window.id, region, layers)) return;
+    std::string message(msg::headerObscured);
+    const std::string occluder = regionOccluder(window.id, region, layers);
+    if (!occluder.empty()) message += "; occluder=" + occluder;
+    reject(message);
+}
+
+}  // namespace
+
+Window check(Context& context, const Object& bound, bool focus) {
+    Platform& platform = *context.platform;
+    const Window first = current(platform, bound, focus);
+    // Pixels are compared before coverage is examined.
+    if (const Object* guard = objectAt(bound, "guard")) {
+        const Image image = capture(context, first);
+        if (hash(image, *guard) != text(member(*guard, "hash"))) reject(msg::headerChanged);
+        requireUncovered(platform, first, *guard);
+    }
+    // The last verification comes immediately before the caller acts.
+    Window last = current(platform, bound, focus);
+    requireStableRect(first.rect, last.rect);
+    return last;
+}
+
+}  // namespace quillgate
