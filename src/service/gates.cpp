@@ -5,7 +5,6 @@
 
 #include "capture/guard.h"
 #include "input/capture_operations.h"
-#include "input/execute.h"
 #include "input/text_operations.h"
 #include "popups/popup_operations.h"
 #include "service/activate.h"
@@ -24,7 +23,7 @@ struct Gated {
 };
 
 constexpr std::array<Gated, 3> popupOperations{{
-    {"popup", popupOperation},
+    {"popup", nullptr},
     {"popup-close", popupCloseOperation},
     {"popup-press", popupPressOperation},
 }};
@@ -38,7 +37,7 @@ constexpr std::array<Gated, 8> guardedOperations{{
     {"ax-text", axTextOperation},
     {"composer-text", composerTextOperation},
     {"pointer", pointerOperation},
-    {"execute", executeOperation},
+    {"execute", nullptr},
 }};
 
 template <size_t N>
