@@ -31,7 +31,9 @@ int silence_stdio() {
     ::dup2(null, STDERR_FILENO);
     const int out = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
     if (out >= 0) ::dup2(null, STDOUT_FILENO);
-    ::close(null);
+    // When the caller started us with stdout or stderr closed, /dev/null
+    // got that number and must stay open, or a file opened later would.
+    if (null > STDERR_FILENO) ::close(null);
     return out >= 0 ? out : STDOUT_FILENO;
 }
 

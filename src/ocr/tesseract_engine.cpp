@@ -25,15 +25,14 @@ constexpr const char* kLanguages = "chi_sim+eng";
 constexpr std::array<std::string_view, 2> kLanguageFiles{"chi_sim", "eng"};
 constexpr int kDeadlineMs = 3000;
 
-constexpr std::array<std::pair<const char*, const char*>, 8> kVariables{{
-    // Dictionaries would "correct" what is on screen into common words;
-    // only the caller's own vocabulary (user words) stays active.
+constexpr std::array<std::pair<const char*, const char*>, 4> kVariables{{
+    // No word lists that would "correct" what is on screen into common
+    // words. Tesseract 5.3 applies these to its legacy engine only: the LSTM
+    // recogniser loads the word list inside the traineddata with its own
+    // defaults and takes just the user-word settings from here, and no
+    // variable turns that list off without dropping the user words as well.
     {"load_system_dawg", "0"},
     {"load_freq_dawg", "0"},
-    {"load_punc_dawg", "0"},
-    {"load_number_dawg", "0"},
-    {"load_unambig_dawg", "0"},
-    {"load_bigram_dawg", "0"},
     // Sauvola thresholds each pixel against its neighbourhood, so text keeps
     // its contrast on every bubble and panel of a screenshot; k = 0.2 is the
     // usual choice and keeps light-grey captions.
