@@ -13,9 +13,15 @@ A transcript is a folder:
   status           expected exit status (optional; default 0)
   stderr           expected standard error, exact (optional; default empty,
                    "*" matches any one non-empty line)
+  files/           files placed in the program's temporary directory before
+                   it starts (optional), as left there by an earlier run
+
+In events.jsonl, "$TMPDIR/" stands for the program's temporary directory,
+which is made afresh for every run.
 """
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -33,8 +39,9 @@ def fail(message):
     sys.exit(1)
 
 
-def compare_events(expected_text, log_path):
-    expected = [json.loads(l) for l in expected_text.decode().splitlines() if l.strip()]
+def compare_events(expected_text, log_path, tmp):
+    expected_text = expected_text.decode().replace("$TMPDIR/", json.dumps(tmp + "/")[1:-1])
+    expected = [json.loads(l) for l in expected_text.splitlines() if l.strip()]
     actual_text = read(log_path, b"").decode()
     actual = [json.loads(l) for l in actual_text.splitlines() if l.strip()]
     if len(expected) != len(actual):
@@ -63,6 +70,9 @@ def main():
         log = os.path.join(tmp, "events.jsonl")
         env["QUILLGATE_SIM_LOG"] = log
         env["TMPDIR"] = tmp
+        files = os.path.join(folder, "files")
+        if os.path.isdir(files):
+            shutil.copytree(files, tmp, dirs_exist_ok=True)
         run = subprocess.run([binary] + args, input=requests, capture_output=True, env=env, timeout=100)
         status = int(read(os.path.join(folder, "status"), b"0"))
         if run.returncode != status:
@@ -85,7 +95,7 @@ def main():
                 fail("response %d:\n  got      %s\n  expected %s" % (i + 1, got, want))
         events = read(os.path.join(folder, "events.jsonl"))
         if events is not None:
-            compare_events(events, log)
+            compare_events(events, log, tmp)
     print("ok")
 
 
