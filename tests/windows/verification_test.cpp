@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "service/failure.h"
 #include "support/harness.h"
 #include "support/scenes.h"
