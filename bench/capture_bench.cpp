@@ -1,0 +1,139 @@
+// Whole requests of the capture path on a Retina-sized chat window, through
+// the request service as the host sends them: "capture" (PNG, Base64 and the
+// response line), "bind-region" with a full-size reference (reading the
+// line, parsing, Base64 and PNG decoding, two hashes) and a guarded "check"
+// of a 1440 x 60 header strip. The screenshot itself is left out: the
+// simulated desktop hands over a picture prepared outside the timed region.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "capture/encoding.h"
+#include "chat_picture.h"
+#include "image/base64.h"
+#include "json/reader.h"
+#include "json/writer.h"
+#include "platform/sim/desktop.h"
+#include "service/line_reader.h"
+#include "service/main.h"
+
+namespace quillgate::bench {
+namespace {
+
+constexpr int kWidth = 2880, kHeight = 1800;
+
+// Screenshots answered at once with pictures queued beforehand, so that
+// neither rendering nor copying the picture is timed.
+class PreparedDesktop final : public sim::Desktop {
+public:
+    using sim::Desktop::Desktop;
+
+    void prepare(const Image& picture) {
+        std::lock_guard hold(lock_);
+        ready_.push_back(picture);
+    }
+
+    Image screenshot(uint32_t, int, int) override {
+        std::lock_guard hold(lock_);
+        Image picture = std::move(ready_.front());
+        ready_.pop_front();
+        return picture;
+    }
+
+private:
+    std::mutex lock_;
+    std::deque<Image> ready_;
+};
+
+const Image& window() {
+    static const Image picture = chatPicture(kWidth, kHeight);
+    return picture;
+}
+
+std::shared_ptr<PreparedDesktop> desktop() {
+    json::Reader reader;
+    auto scene = reader.parse(R"({
+      "timeScale": 0.1, "frontmost": 501,
+      "apps": [{"pid": 501, "name": "Chat", "bundle": "com.example.chat", "launchDate": 1765000000.25,
+        "ax": {"AXWindows": [{"id": "main", "AXRole": "AXWindow", "AXTitle": "Chat", "frame": [0, 0, 2880, 1800]}],
+               "AXFocusedWindow": {"ref": "main"}}}],
+      "windows": [{"kCGWindowNumber": 60, "kCGWindowLayer": 0, "kCGWindowOwnerPID": 501, "kCGWindowOwnerName": "Chat",
+        "kCGWindowName": "Chat", "kCGWindowBounds": {"X": 0, "Y": 0, "Width": 2880, "Height": 1800},
+        "kCGWindowIsOnscreen": true, "kCGWindowAlpha": 1}]
+    })");
+    return std::make_shared<PreparedDesktop>(*scene);
+}
+
+std::string request(const std::string& op, const Object& extra, const Value& guard = Value()) {
+    Object bound{{"hwnd", "60"},     {"pid", 501},     {"process", "Chat"}, {"processStart", "1765000000.25"},
+                 {"title", "Chat"},  {"width", kWidth}, {"height", kHeight}};
+    if (!guard.isNull()) bound["guard"] = guard;
+    Object r = extra;
+    r["op"] = op;
+    r["bound"] = std::move(bound);
+    return *json::serialise(r);
+}
+
+// One request line through a pipe and the service, as the host's line
+// arrives; the response line comes back.
+std::string roundTrip(Main& service, const std::string& line) {
+    int fds[2];
+    if (pipe(fds) != 0) return {};
+    std::thread writer([&] {
+        const std::string framed = line + "\n";
+        for (size_t done = 0; done < framed.size();) {
+            const ssize_t n = write(fds[1], framed.data() + done, framed.size() - done);
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        close(fds[1]);
+    });
+    LineReader lines(fds[0], requestLimit, json::Reader::paddingBytes());
+    LineReader::Line l{};
+    std::string response = lines.next(l) ? service.respond(l.data, l.size, l.overLimit) : std::string();
+    writer.join();
+    close(fds[0]);
+    return response;
+}
+
+void run(benchmark::State& state, const std::string& line, int screenshots) {
+    auto platform = desktop();
+    Main service(platform);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < screenshots; ++i) platform->prepare(window());
+        state.ResumeTiming();
+        const std::string response = roundTrip(service, line);
+        if (response.rfind(R"({"error")", 0) == 0) {
+            state.SkipWithError(response.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(response);
+    }
+}
+
+void BM_CaptureRequest(benchmark::State& state) { run(state, request("capture", {}), 1); }
+BENCHMARK(BM_CaptureRequest)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_BindRegionFullSizeReference(benchmark::State& state) {
+    const Object region{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};
+    const std::string reference = image::base64Encode(png(window()));
+    state.counters["reference_bytes"] = static_cast<double>(reference.size());
+    run(state, request("bind-region", Object{{"region", region}, {"reference", reference}}), 1);
+}
+BENCHMARK(BM_BindRegionFullSizeReference)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_GuardedCheck(benchmark::State& state) {
+    Object guard{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};
+    guard["hash"] = hash(window(), guard);
+    run(state, request("check", {}, guard), 1);
+}
+BENCHMARK(BM_GuardedCheck)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+}  // namespace
+}  // namespace quillgate::bench
