@@ -1,0 +1,81 @@
+// The workspace: running applications, the frontmost one, activation.
+#import <AppKit/AppKit.h>
+
+#include "platform/macos/cf_value.h"
+#include "platform/macos/mac_platform.h"
+
+namespace quillgate::macos {
+
+namespace {
+
+std::optional<std::string> text(NSString* value) {
+    if (!value) return std::nullopt;
+    return utf8((__bridge CFStringRef)value);
+}
+
+RunningApplication describe(NSRunningApplication* app) {
+    RunningApplication described;
+    described.pid = app.processIdentifier;
+    described.name = text(app.localizedName);
+    described.bundle = text(app.bundleIdentifier);
+    if (NSDate* launched = app.launchDate) described.launchDate = launched.timeIntervalSince1970;
+    return described;
+}
+
+NSRunningApplication* applicationOf(int32_t pid) {
+    return [NSRunningApplication runningApplicationWithProcessIdentifier:pid];
+}
+
+// The workspace's time-varying state (which application is frontmost)
+// changes only when the main run loop turns. The request loop waits on its
+// input rather than in a run loop, so let the loop turn once, without
+// waiting, before such a read.
+void catchUpWithWorkspace() {
+    if ([NSThread isMainThread]) CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true);
+}
+
+}  // namespace
+
+std::optional<RunningApplication> MacPlatform::runningApplication(int32_t pid) {
+    @autoreleasepool {
+        NSRunningApplication* app = applicationOf(pid);
+        if (!app) return std::nullopt;
+        return describe(app);
+    }
+}
+
+std::vector<RunningApplication> MacPlatform::runningApplications(const std::string& bundle) {
+    @autoreleasepool {
+        std::vector<RunningApplication> found;
+        NSString* identifier = nsString(bundle);
+        if (!identifier) return found;
+        for (NSRunningApplication* app in [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier]) {
+            found.push_back(describe(app));
+        }
+        return found;
+    }
+}
+
+std::optional<RunningApplication> MacPlatform::frontmostApplication() {
+    @autoreleasepool {
+        catchUpWithWorkspace();
+        NSRunningApplication* app = [NSWorkspace sharedWorkspace].frontmostApplication;
+        if (!app) return std::nullopt;
+        return describe(app);
+    }
+}
+
+// An application that is gone is nil here, and a message to nil answers false.
+bool MacPlatform::activate(int32_t pid) {
+    @autoreleasepool {
+        return [applicationOf(pid) activateWithOptions:0];
+    }
+}
+
+bool MacPlatform::unhide(int32_t pid) {
+    @autoreleasepool {
+        return [applicationOf(pid) unhide];
+    }
+}
+
+}  // namespace quillgate::macos
