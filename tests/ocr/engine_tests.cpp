@@ -1,10 +1,9 @@
-// The Tesseract engine in-process, as the benchmark and a long-lived caller
-// use it: one Init, then many images.
+// The engine in-process, as the benchmark and a long-lived caller use it:
+// set up once, then many images.
 #include <cstddef>
 #include <span>
 #include <string>
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "recognizer.h"
@@ -36,16 +35,6 @@ TEST(Engine, EachImageIsRecognisedOnItsOwn) {
     EXPECT_EQ(texts(engine->recognize(bytes(mixed))), "会议室在三楼|See you at 3pm|");
     EXPECT_TRUE(engine->recognize(bytes(fixture_bytes("blank.png"))).empty());
     EXPECT_EQ(texts(engine->recognize(bytes(english))), "Please bring the Q3 report|");
-}
-
-TEST(Engine, OpenMpRuntimeRunsSingleThreaded) {
-    // The test program starts the way lumascan does (see test_main.cpp);
-    // the limit has to reach the runtime, not just the environment.
-    make_recognizer({})->recognize(bytes(fixture_bytes("english.png")));
-    using ThreadLimit = int (*)();
-    const auto limit = reinterpret_cast<ThreadLimit>(dlsym(RTLD_DEFAULT, "omp_get_thread_limit"));
-    ASSERT_NE(limit, nullptr) << "libtesseract no longer uses OpenMP?";
-    EXPECT_EQ(limit(), 1);
 }
 
 }  // namespace
