@@ -1,9 +1,10 @@
+#include "popups/popup_operations.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "input/key_posting.h"
-#include "popups/popup_operations.h"
 #include "popups/popup_start.h"
 #include "service/failure.h"
 #include "windows/accessibility.h"

@@ -1,9 +1,10 @@
+#include "popups/popup_operations.h"
+
 #include <set>
 #include <string>
 #include <vector>
 
 #include "popups/label_walk.h"
-#include "popups/popup_operations.h"
 #include "popups/popup_start.h"
 #include "service/values.h"
 #include "windows/accessibility.h"

@@ -23,7 +23,7 @@ struct Gated {
 };
 
 constexpr std::array<Gated, 3> popupOperations{{
-    {"popup", nullptr},
+    {"popup", popupOperation},
     {"popup-close", popupCloseOperation},
     {"popup-press", popupPressOperation},
 }};

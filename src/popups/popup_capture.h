@@ -1,0 +1,17 @@
+#pragma once
+// The picture of a popup, for the host to show or read.
+
+#include "platform/image.h"
+#include "popups/popup_detection.h"
+#include "service/context.h"
+
+namespace quillgate {
+
+// One screenshot of the popup window at its frame's size in whole points.
+// The request waits for the service however long it takes: there is no timer
+// and no tool fallback. Refused with the waiting message while any screenshot
+// is outstanding, and with the popup-capture message when the service cannot
+// see the window; the service's own errors pass unchanged.
+Image capturePopup(Context& context, const PopupInfo& popup);
+
+}  // namespace quillgate
