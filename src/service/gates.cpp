@@ -5,6 +5,7 @@
 
 #include "capture/guard.h"
 #include "input/capture_operations.h"
+#include "input/execute.h"
 #include "input/text_operations.h"
 #include "popups/popup_operations.h"
 #include "service/activate.h"
@@ -37,7 +38,7 @@ constexpr std::array<Gated, 8> guardedOperations{{
     {"ax-text", axTextOperation},
     {"composer-text", composerTextOperation},
     {"pointer", pointerOperation},
-    {"execute", nullptr},
+    {"execute", executeOperation},
 }};
 
 template <size_t N>
