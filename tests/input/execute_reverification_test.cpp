@@ -4,17 +4,25 @@
 
 #include <gtest/gtest.h>
 
-#include "input/execute_request.h"
 #include "service/failure.h"
+#include "service/values.h"
 #include "support/event_lines.h"
+#include "support/harness.h"
+#include "support/scenes.h"
 #include "support/window_entries.h"
 
 namespace quillgate {
 namespace {
 
 using testing::eventLines;
-using testing::execute;
 using testing::Harness;
+
+// "ok" for {"ok":true}, otherwise the refusal's message.
+std::string execute(Harness& h, std::string_view action) {
+    const Object answer = h.call(
+        Object{{"op", "execute"}, {"bound", testing::chatBinding()}, {"action", testing::parseJson(action)}});
+    return answer.size() == 1 && member(answer, "ok") ? "ok" : text(member(answer, "error"));
+}
 
 // Window 60 of chatScene() with its frame's origin at (x, y).
 Value chatWindowAt(double x, double y) {
