@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -35,10 +34,13 @@ struct Removal {
 };
 
 std::optional<std::vector<uint8_t>> readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return std::nullopt;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return std::nullopt;
+    const std::streamoff size = file.tellg();
+    if (size < 0) return std::nullopt;
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
     return bytes;
 }
 
