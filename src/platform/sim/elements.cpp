@@ -56,26 +56,16 @@ AxResult convert(const Value& scene, const Value& value, const ElementPlace& pla
     if (!object) return {axstatus::success, value};
     Form form = formOf(*object);
     if (form == Form::element) return {axstatus::success, makeElement(place)};
+    // The value forms have exactly one member.
     const Value& inner = object->begin()->second;
-    switch (form) {
-    case Form::point: {
-        auto [x, y] = *pairFromArray(&inner);
-        return {axstatus::success, Point{x, y}};
+    if (form == Form::point || form == Form::size) {
+        auto [a, b] = *pairFromArray(&inner);
+        return {axstatus::success, form == Form::point ? Value(Point{a, b}) : Value(Size{a, b})};
     }
-    case Form::size: {
-        auto [w, h] = *pairFromArray(&inner);
-        return {axstatus::success, Size{w, h}};
-    }
-    case Form::ref: {
-        auto target = findById(scene, *inner.asString());
-        if (!target) return {axstatus::noValue, {}};
-        return {axstatus::success, makeElement(std::move(*target))};
-    }
-    case Form::error:
-    case Form::element:
-        break;
-    }
-    return {statusOf(inner), {}};
+    if (form == Form::error) return {statusOf(inner), {}};
+    auto target = findById(scene, *inner.asString());
+    if (!target) return {axstatus::noValue, {}};
+    return {axstatus::success, makeElement(std::move(*target))};
 }
 
 bool isChildList(const ElementPlace::Step& step) {

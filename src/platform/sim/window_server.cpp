@@ -1,5 +1,7 @@
 #include "platform/sim/window_server.h"
 
+#include <algorithm>
+
 #include "platform/sim/scene.h"
 #include "platform/sim/scene_values.h"
 
@@ -9,13 +11,17 @@ namespace {
 
 bool isOnScreen(const Value& window) { return window.isObject() && boolean(member(window, "kCGWindowIsOnscreen")) == true; }
 
+bool isWindowArray(const Value& windows) {
+    return windows.isArray() && std::ranges::all_of(*windows.asArray(), [](const Value& w) { return w.isObject(); });
+}
+
 }  // namespace
 
 std::optional<Value> windowList(const Value& scene, bool onScreenOnly) {
     const Value* windows = member(scene, "windows");
     if (!windows) return Array{};
     if (windows->isNull()) return std::nullopt;
-    if (!windows->isArray() || !onScreenOnly) return *windows;
+    if (!isWindowArray(*windows) || !onScreenOnly) return *windows;
     Array visible;
     for (const Value& window : *windows->asArray())
         if (isOnScreen(window)) visible.push_back(window);

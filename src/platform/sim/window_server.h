@@ -11,11 +11,13 @@
 namespace quillgate::sim {
 
 // The window list: absent when "windows" is null; "windows" unchanged when it
-// is not an array; else every entry (all options) or, on-screen only, the
-// dictionaries whose kCGWindowIsOnscreen is true, in the same order.
+// is not an array of dictionaries (so the program meets such lists with
+// either option); else every dictionary or, on-screen only, those whose
+// kCGWindowIsOnscreen is true, in the same order.
 std::optional<Value> windowList(const Value& scene, bool onScreenOnly);
 
-// The on-screen dictionaries, front to back; empty unless "windows" is an array.
+// The on-screen dictionaries of "windows", front to back, whatever else the
+// array holds: what the screenshot service, the tool and the hit test see.
 std::vector<const Object*> onScreenWindows(const Value& scene);
 
 // The on-screen window with this number, or null.

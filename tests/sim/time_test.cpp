@@ -1,0 +1,156 @@
+// Simulated time: the clock, the timeline, the growing "since" values and
+// the reactions to what the program does.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "sim/sim_support.h"
+
+namespace quillgate::sim {
+namespace {
+
+using testing::desktop;
+using testing::key;
+using testing::mouseEvent;
+
+std::optional<int32_t> frontPid(Desktop& d) {
+    auto app = d.frontmostApplication();
+    return app ? std::optional(app->pid) : std::nullopt;
+}
+
+TEST(SimClock, DateIsEpochPlusSimulatedTimeAndSleepsAdvanceIt) {
+    auto d = desktop(R"({"timeScale": 0.001})");
+    double before = d->monotonic();
+    double date = d->now();
+    double after = d->monotonic();
+    EXPECT_GE(before, 0);
+    EXPECT_GE(date - 1765000000, before);
+    EXPECT_LE(date - 1765000000, after);
+
+    d->sleep(3);
+    EXPECT_GE(d->monotonic(), after + 3);
+
+    auto custom = desktop(R"({"timeScale": 0.001, "epoch": 1000})");
+    EXPECT_LT(custom->now(), 1000 + 1e5);
+    EXPECT_GE(custom->now(), 1000);
+}
+
+TEST(SimTimeline, AppliesPatchesInTimeOrderOnceTheirTimeHasCome) {
+    auto d = desktop(R"({
+      "timeScale": 0.001,
+      "apps": [{"pid": 1}, {"pid": 2}, {"pid": 3}, {"pid": 4}],
+      "frontmost": 1,
+      "timeline": [
+        {"at": 1000000, "merge": {"frontmost": 4}},
+        {"at": 2, "merge": {"frontmost": 3}},
+        {"at": 1, "merge": {"frontmost": 2, "cursorLevel": 7}},
+        {"at": 2, "merge": {"cursorLevel": null}}
+      ]
+    })");
+    d->sleep(2.5);
+    // Entries at the same time apply in the order they are listed.
+    EXPECT_EQ(frontPid(*d), 3);
+    EXPECT_EQ(d->cursorWindowLevel(), 2147483630);
+}
+
+TEST(SimTimeline, SinceGrowsFromWhenTheSceneOrPatchSetIt) {
+    auto d = desktop(R"({
+      "timeScale": 0.001,
+      "input": {"since": {"keyDown": 10, "keyUp": 11, "mouseMoved": 5, "leftMouseDown": 1, "rightMouseDown": 3,
+                          "scrollWheel": 22, "leftMouseDragged": 6, "rightMouseDragged": 7, "leftMouseUp": 2}},
+      "timeline": [{"at": 2, "merge": {"input": {"since": {"keyUp": 0}}}}]
+    })");
+    // Each kind's event-type number is its value here, so a mixed-up table shows.
+    for (uint32_t type : {10u, 11u, 5u, 1u, 3u, 22u, 6u, 7u, 2u}) {
+        double before = d->monotonic();
+        double since = d->secondsSinceLastEvent(EventSourceState::combinedSession, type);
+        double after = d->monotonic();
+        if (type == 11 && after >= 2) continue;  // the patch may already be in
+        EXPECT_GE(since, type + before) << type;
+        EXPECT_LE(since, type + after) << type;
+    }
+    d->sleep(3);
+    double before = d->monotonic();
+    double keyUp = d->secondsSinceLastEvent(EventSourceState::combinedSession, 11);
+    double keyDown = d->secondsSinceLastEvent(EventSourceState::combinedSession, 10);
+    EXPECT_GE(keyUp, before - 2);
+    EXPECT_LE(keyUp, d->monotonic() - 2);
+    EXPECT_GE(keyDown, 10 + before);
+
+    // Unset kinds default to an hour at load; posted events are not the user's.
+    auto fresh = desktop(R"({"timeScale": 0.001})");
+    fresh->post(key(0, true));
+    fresh->post(mouseEvent(mouse::leftDown, {5, 5}));
+    EXPECT_GE(fresh->secondsSinceLastEvent(EventSourceState::combinedSession, 10), 3600);
+    EXPECT_GE(fresh->secondsSinceLastEvent(EventSourceState::combinedSession, 1), 3600);
+}
+
+TEST(SimReactions, FireAfterTheirDelayAtMostTimesTimes) {
+    auto d = desktop(R"({
+      "timeScale": 0.001,
+      "apps": [{"pid": 7}, {"pid": 8}],
+      "frontmost": 8,
+      "reactions": [{"on": {"key": 36}, "delay": 5, "times": 2, "merge": {"frontmost": 7}}]
+    })");
+    auto pressReturn = [&] {
+        d->post(key(36, true));
+        d->post(key(36, false));
+    };
+    double pressed = d->monotonic();
+    pressReturn();
+    d->post(key(37, true));
+    auto front = frontPid(*d);
+    if (d->monotonic() < pressed + 5) {
+        EXPECT_EQ(front, 8);
+    }
+    d->sleep(5);
+    EXPECT_EQ(frontPid(*d), 7);
+
+    for (int round = 2; round <= 3; ++round) {
+        ASSERT_TRUE(d->activate(8));
+        pressReturn();
+        d->sleep(5);
+        // The second press fires again; the third finds the reaction spent.
+        EXPECT_EQ(frontPid(*d), round == 2 ? 7 : 8) << round;
+    }
+}
+
+TEST(SimReactions, TriggersMatchWhatTheProgramDid) {
+    auto d = desktop(R"({
+      "timeScale": 0.001,
+      "apps": [{"pid": 5, "activates": false, "ax": {"children": [
+        {"id": "ok", "AXRole": "AXButton"},
+        {"id": "broken", "AXRole": "AXButton", "actions": {"AXPress": false}}
+      ]}}],
+      "reactions": [
+        {"on": {"click": "right"}, "merge": {"input": {"held": [1]}}},
+        {"on": {"click": "left"}, "merge": {"input": {"held": [2]}}},
+        {"on": {"action": "AXPress", "element": "ok"}, "merge": {"input": {"held": [3]}}},
+        {"on": {"action": "AXPress", "element": "broken"}, "merge": {"input": {"held": [4]}}},
+        {"on": {"activate": 5}, "merge": {"input": {"held": [5]}}},
+        {"on": {"tool": true}, "merge": {"input": {"held": [6]}}},
+        {"on": {"sck": true}, "merge": {"input": {"held": [7]}}}
+      ]
+    })");
+    auto heldAfter = [&](auto&& act) {
+        act();
+        for (uint16_t code = 1; code <= 7; ++code)
+            if (d->keyDown(EventSourceState::hidSystem, code)) return int(code);
+        return 0;
+    };
+    EXPECT_EQ(heldAfter([&] { d->post(mouseEvent(mouse::leftUp)); }), 0);
+    EXPECT_EQ(heldAfter([&] { d->post(mouseEvent(mouse::rightDown)); }), 1);
+    EXPECT_EQ(heldAfter([&] { d->post(mouseEvent(mouse::leftDown)); }), 2);
+    auto button = [&](size_t i) { return d->copyAttribute(d->applicationElement(5), "AXChildren").value.asArray()->at(i); };
+    EXPECT_EQ(heldAfter([&] { d->performAction(*button(0).asElement(), "AXPress"); }), 3);
+    // A press that fails does not count as pressed.
+    EXPECT_EQ(heldAfter([&] { d->performAction(*button(1).asElement(), "AXPress"); }), 3);
+    // Asking to activate counts even when it fails.
+    EXPECT_EQ(heldAfter([&] { EXPECT_FALSE(d->activate(5)); }), 5);
+    EXPECT_EQ(heldAfter([&] { d->launch("/usr/sbin/screencapture", {"-x"}); }), 6);
+    std::thread([d] { EXPECT_THROW(d->screenshot(99, 10, 10), PlatformError); }).join();
+    EXPECT_EQ(heldAfter([] {}), 7);
+}
+
+}  // namespace
+}  // namespace quillgate::sim
