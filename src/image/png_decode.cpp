@@ -1,6 +1,6 @@
-// PNG decoding of pictures that come from outside (the host's references):
-// libspng does the parsing, with limits set before it reads anything, because
-// a hand-written decoder of untrusted input is exactly what should not exist.
+// PNG decoding of pictures from outside (the host's references, the
+// screenshot tool's files) is left to libspng, a decoder built and fuzzed for
+// untrusted input, with its limits set before it reads anything.
 
 #include <spng.h>
 
@@ -51,7 +51,7 @@ std::optional<Image> decodePng(std::span<const uint8_t> bytes, const DecodeLimit
     // tRNS makes palette and colour-key pictures translucent as they are
     // meant to be seen; gamma stays as stored, since bytes are compared, not shown.
     if (spng_decode_image(c, image.rgba.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS)) return std::nullopt;
-    // Reading on to IEND refuses a file cut off after its pixel data.
+    // Reading on to IEND also refuses a file cut off after its pixel data.
     if (spng_decode_chunks(c)) return std::nullopt;
     premultiply(image);
     return image;
