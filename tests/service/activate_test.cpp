@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "service/failure.h"
+#include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 
@@ -11,6 +12,7 @@ namespace quillgate {
 namespace {
 
 using testing::at;
+using testing::eventLines;
 using testing::Harness;
 using testing::parseJson;
 
@@ -20,16 +22,6 @@ std::string refusal(Harness& h, Object bound = testing::chatBinding()) {
     Object answer = h.call(activate(std::move(bound)));
     const std::string* error = answer["error"].asString();
     return error ? *error : "";
-}
-
-// The event log without its times.
-std::string eventLog(Harness& h) {
-    std::string log;
-    for (Value e : h.events()) {
-        e.asObject()->erase("t");
-        log += testing::jsonText(e) + "\n";
-    }
-    return log;
 }
 
 // The chat window's entry with one key changed, as a merge patch restates it.
@@ -46,23 +38,24 @@ TEST(Activate, ActivatesRaisesAndAnswersTheVerifiedIdentity) {
               R"({"identity":{"height":600,"hwnd":"60","minimized":false,"pid":501,"process":"Chat",)"
               R"("processStart":"1765000000.25","title":"Chat","width":900},"ok":true})");
     EXPECT_GE(h.desktop().monotonic() - start, 0.3);  // the pauses after activating and raising
-    EXPECT_EQ(eventLog(h), "{\"ok\":true,\"pid\":501,\"what\":\"activate\"}\n"
-                           "{\"action\":\"AXRaise\",\"element\":\"main\",\"ok\":true,\"what\":\"action\"}\n");
+    EXPECT_EQ(eventLines(h), eventLines({R"({"ok":true,"pid":501,"what":"activate"})",
+                                         R"({"action":"AXRaise","element":"main","ok":true,"what":"action"})"}));
 }
 
 TEST(Activate, UnhidesAndUnminimisesAWindowThatIsNotOnScreen) {
     Object scene = testing::chatScene();
     at(at(scene["windows"], 0), "kCGWindowIsOnscreen") = false;
     // The window comes back once raised.
+    const Value onScreen = Array{chatWindowWith("kCGWindowIsOnscreen", true)};
     scene["reactions"] = Array{Object{{"on", Object{{"action", "AXRaise"}, {"element", "main"}}},
-                                      {"merge", Object{{"windows", Array{chatWindowWith("kCGWindowIsOnscreen", true)}}}}}};
+                                      {"merge", Object{{"windows", onScreen}}}}};
     Harness h(scene);
     Object answer = h.call(activate());
     EXPECT_EQ(testing::jsonText(answer["ok"]), "true");
-    EXPECT_EQ(eventLog(h), "{\"pid\":501,\"what\":\"unhide\"}\n"
-                           "{\"ok\":true,\"pid\":501,\"what\":\"activate\"}\n"
-                           "{\"attribute\":\"AXMinimized\",\"element\":\"main\",\"value\":false,\"what\":\"set\"}\n"
-                           "{\"action\":\"AXRaise\",\"element\":\"main\",\"ok\":true,\"what\":\"action\"}\n");
+    EXPECT_EQ(eventLines(h), eventLines({R"({"pid":501,"what":"unhide"})",
+                                         R"({"ok":true,"pid":501,"what":"activate"})",
+                                         R"({"attribute":"AXMinimized","element":"main","value":false,"what":"set"})",
+                                         R"({"action":"AXRaise","element":"main","ok":true,"what":"action"})"}));
 }
 
 TEST(Activate, RefusesWhileTheUserIsActiveAndChangesNothing) {
@@ -120,14 +113,14 @@ TEST(Activate, FailsWhenTheApplicationDoesNotActivateOrTheWindowDoesNotRaise) {
     at(at(scene["apps"], 0), "activates") = false;
     Harness refused(scene);
     EXPECT_EQ(refusal(refused), msg::activateFailed);
-    EXPECT_EQ(eventLog(refused), "{\"ok\":false,\"pid\":501,\"what\":\"activate\"}\n");
+    EXPECT_EQ(eventLines(refused), eventLines({R"({"ok":false,"pid":501,"what":"activate"})"}));
 
     scene = testing::chatScene();
     at(at(at(at(scene["apps"], 0), "ax"), "AXWindows"), 0).asObject()->emplace("actions", Object{{"AXRaise", false}});
     Harness stuck(scene);
     EXPECT_EQ(refusal(stuck), msg::activateFailed);
-    EXPECT_EQ(eventLog(stuck), "{\"ok\":true,\"pid\":501,\"what\":\"activate\"}\n"
-                               "{\"action\":\"AXRaise\",\"element\":\"main\",\"ok\":false,\"what\":\"action\"}\n");
+    EXPECT_EQ(eventLines(stuck), eventLines({R"({"ok":true,"pid":501,"what":"activate"})",
+                                             R"({"action":"AXRaise","element":"main","ok":false,"what":"action"})"}));
 }
 
 TEST(Activate, VerifiesTheWindowAgainAfterRaisingIt) {
