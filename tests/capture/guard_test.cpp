@@ -31,14 +31,14 @@ size_t screenshots(const Harness& h) {
 // chatScene() with its header painted another colour, as after switching
 // to another conversation.
 Object otherConversation() {
-    Object scene = testing::chatScene();
+    Object scene = testing::unhurriedChatScene();
     testing::at(testing::at(testing::at(scene["pixels"], "60"), "rects"), 0) =
         Object{{"x", 0}, {"y", 0}, {"width", 900}, {"height", 56}, {"fill", "#dddddd"}};
     return scene;
 }
 
 TEST(Guard, WithoutAGuardTheWindowIsVerifiedButNotCaptured) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     for (Value guard : {Value(), Value("guard"), Value(5), Value(Array{})}) {
         EXPECT_EQ(errorOf(h.call(boundRequest("check", guard))), "") << testing::jsonText(guard);
     }
@@ -46,7 +46,7 @@ TEST(Guard, WithoutAGuardTheWindowIsVerifiedButNotCaptured) {
 }
 
 TEST(Guard, PassesOnlyWhileTheHeaderShowsThePinnedPixels) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     const Object guard = testing::pinnedGuard(h);
     const size_t before = screenshots(h);
     EXPECT_EQ(errorOf(h.call(boundRequest("check", guard))), "");
@@ -67,7 +67,7 @@ TEST(Guard, PassesOnlyWhileTheHeaderShowsThePinnedPixels) {
 }
 
 TEST(Guard, AnInvalidRegionIsRefusedAfterTheCapture) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     Object guard = testing::pinnedGuard(h);
     guard["width"] = 1;
     const size_t before = screenshots(h);
@@ -77,16 +77,16 @@ TEST(Guard, AnInvalidRegionIsRefusedAfterTheCapture) {
 
 TEST(Guard, ACoveredHeaderIsRefusedNamingWhatCoversIt) {
     const Object guard = [] {
-        Harness h(testing::chatScene());
+        Harness h(testing::unhurriedChatScene());
         return testing::pinnedGuard(h);
     }();
     const Value banner = testing::listedWindow(70, 800, "Banner", Rect{700, 60, 360, 40}, 0);
-    Harness covered(testing::chatSceneWith({banner}));
+    Harness covered(testing::unhurriedChatScene({banner}));
     EXPECT_EQ(errorOf(covered.call(boundRequest("check", guard))), obscured + "; occluder=Banner");
 
     // Beside the header it covers nothing that is guarded.
     const Value below = testing::listedWindow(70, 800, "Banner", Rect{700, 300, 360, 40}, 0);
-    Harness beside(testing::chatSceneWith({below}));
+    Harness beside(testing::unhurriedChatScene({below}));
     EXPECT_EQ(errorOf(beside.call(boundRequest("check", guard))), "");
 
     // Pixels are compared first.
@@ -101,10 +101,10 @@ TEST(Guard, AWindowMovedWhileItWasCapturedIsRefused) {
     // A region clear of the window's edges stays uncovered when the window
     // moves by a point, so the move is what the last verification finds.
     const Object guard = [] {
-        Harness h(testing::chatScene());
+        Harness h(testing::unhurriedChatScene());
         return testing::pinnedGuard(h, Object{{"x", 10}, {"y", 10}, {"width", 200}, {"height", 40}});
     }();
-    Object scene = testing::chatScene();
+    Object scene = testing::unhurriedChatScene();
     Value shifted = scene["windows"];
     testing::at(testing::at(testing::at(shifted, 0), "kCGWindowBounds"), "X") = 101;
     scene["reactions"] = Array{Object{{"on", Object{{"sck", true}}}, {"merge", Object{{"windows", shifted}}}}};
@@ -113,7 +113,7 @@ TEST(Guard, AWindowMovedWhileItWasCapturedIsRefused) {
 }
 
 TEST(Guard, AnUnknownOperationCostsTheFullGuardBeforeItIsRefused) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     const Object guard = testing::pinnedGuard(h);
     const size_t before = screenshots(h);
     EXPECT_EQ(errorOf(h.call(boundRequest("rename", guard))),

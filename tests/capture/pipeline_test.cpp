@@ -24,8 +24,10 @@ const std::string permissionRefusal = "MAC_SCREEN_PERMISSION: 没有屏幕录制
 const std::string waitingNoPrompt =
     "MAC_SCREEN_WAITING: 系统正在询问是否允许Veskor录屏，请在系统弹窗里点「允许」，Veskor会自动继续。; prompt=no";
 
-Object sceneWith(Value sck, Value tool = Object{}) {
-    Object scene = testing::chatScene();
+// The timer must lose wherever the service answers at once, and win where it
+// answers late or never; the latter need no slow clock.
+Object sceneWith(Value sck, Value tool = Object{}, bool serviceWins = true) {
+    Object scene = serviceWins ? testing::unhurriedChatScene() : testing::chatScene();
     scene["sck"] = std::move(sck);
     scene["tool"] = std::move(tool);
     return scene;
@@ -51,11 +53,14 @@ TEST(Capture, AFastAnswerIsTheServicesPictureAndLeavesNothingOutstanding) {
 }
 
 TEST(Capture, ALateAnswerFallsBackToTheToolAndTheServiceIsLeftAloneAfterwards) {
-    Harness h(sceneWith(Object{{"delay", 10}}));
+    Harness h(sceneWith(Object{{"delay", 30}}, Object{}, false));
     Context& context = h.main().context();
+    const double before = h.desktop().now();
     expectChatPicture(captureChat(h));
     EXPECT_EQ(captureCalls(h), (Calls{"content", "screenshot", "tool"}));
-    EXPECT_GE(context.sckBadUntil, h.desktop().now() + 290);
+    // Set when the timer fired, 3 seconds in.
+    EXPECT_GE(context.sckBadUntil, before + 303);
+    EXPECT_LE(context.sckBadUntil, h.desktop().now() + 300);
 
     // While the screenshot is outstanding the tool is used directly.
     ASSERT_TRUE(context.pendingCapture->pending());
@@ -63,13 +68,13 @@ TEST(Capture, ALateAnswerFallsBackToTheToolAndTheServiceIsLeftAloneAfterwards) {
     EXPECT_EQ(captureCalls(h).size(), 4u);
 
     // Its late answer ends the count; the back-off still holds.
-    ASSERT_TRUE(testing::settle(h, 20));
+    ASSERT_TRUE(testing::settle(h, 40));
     expectChatPicture(captureChat(h));
     EXPECT_EQ(captureCalls(h), (Calls{"content", "screenshot", "tool", "tool", "tool"}));
 }
 
 TEST(Capture, AToolFailureWhileAScreenshotHangsBlocksEveryCaptureUntilItReturns) {
-    Harness h(sceneWith(Object{{"delay", 12}}, Object{{"launch", false}}));
+    Harness h(sceneWith(Object{{"delay", 12}}, Object{{"launch", false}}, false));
     EXPECT_EQ(captureChat(h).refusal, waitingNoPrompt);
     EXPECT_TRUE(h.main().context().pendingCapture->blocked());
     // Blocked: refused at once, the tool not even started.
@@ -84,7 +89,7 @@ TEST(Capture, AToolFailureWhileAScreenshotHangsBlocksEveryCaptureUntilItReturns)
 }
 
 TEST(Capture, AServiceThatNeverAnswersStaysOutstanding) {
-    Object scene = sceneWith(Object{{"delay", nullptr}});
+    Object scene = sceneWith(Object{{"delay", nullptr}}, Object{}, false);
     scene["timeline"] = Array{Object{{"at", 5}, {"merge", Object{{"tool", Object{{"writes", false}}}}}}};
     Harness h(scene);
     expectChatPicture(captureChat(h));

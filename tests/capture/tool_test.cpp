@@ -77,8 +77,10 @@ TEST(Tool, AToolStillRunningAtTheDeadlineIsStoppedAndLeavesNoFile) {
     EXPECT_EQ(captureCalls(h), (Calls{"tool", "toolTerminated"}));
     EXPECT_FALSE(exists(capturePath(h)));
 
-    // Just inside the deadline it is waited for.
-    Harness slow(sceneWithTool(Object{{"delay", 4.5}}));
+    // Inside the deadline it is waited for.
+    Object slowScene = sceneWithTool(Object{{"delay", 4}});
+    slowScene["timeScale"] = 0.1;
+    Harness slow(slowScene);
     EXPECT_EQ(refusal(slow), "");
     EXPECT_EQ(captureCalls(slow), (Calls{"tool"}));
 }

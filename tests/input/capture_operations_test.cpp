@@ -40,7 +40,7 @@ Object bindRequest(Value region, Value reference) {
 }
 
 TEST(CaptureOperations, BothCaptureNamesAnswerTheWindowsPictureAtItsPointSize) {
-    Object scene = testing::chatScene();
+    Object scene = testing::unhurriedChatScene();
     Value& bounds = at(at(scene["windows"], 0), "kCGWindowBounds");
     at(bounds, "Width") = 900.7;
     at(bounds, "Height") = 600.2;
@@ -59,7 +59,7 @@ TEST(CaptureOperations, BothCaptureNamesAnswerTheWindowsPictureAtItsPointSize) {
 }
 
 TEST(CaptureOperations, AGuardedCaptureTakesOnePictureForTheGuardAndOneForTheAnswer) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     const Object guard = testing::pinnedGuard(h);
     const size_t before = testing::captureCalls(h).size();
     EXPECT_EQ(errorOf(h.call(boundRequest("capture", guard))), "");
@@ -69,7 +69,7 @@ TEST(CaptureOperations, AGuardedCaptureTakesOnePictureForTheGuardAndOneForTheAns
 }
 
 TEST(CaptureOperations, BindRegionPinsTheReferencesHashAndKeepsTheRegionsOtherKeys) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     const Object captured = h.call(boundRequest("capture"));
     Object region = testing::headerRegion();
     region["hash"] = "an older hash";
@@ -83,7 +83,7 @@ TEST(CaptureOperations, BindRegionPinsTheReferencesHashAndKeepsTheRegionsOtherKe
 }
 
 TEST(CaptureOperations, BindRegionRefusesAnyReferenceThatIsNotAPictureOfTheWholeWindow) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     const std::string reference = *h.call(boundRequest("capture")).at("base64").asString();
     const Object region = testing::headerRegion();
     const size_t captures = testing::captureCalls(h).size();
@@ -108,7 +108,7 @@ TEST(CaptureOperations, BindRegionRefusesAnyReferenceThatIsNotAPictureOfTheWhole
 }
 
 TEST(CaptureOperations, BindRegionRefusesAReferenceTheLiveHeaderNoLongerMatches) {
-    Harness h(testing::chatScene());
+    Harness h(testing::unhurriedChatScene());
     Image stale = decoded(h.call(boundRequest("capture")));
     stale.row(10)[4 * 450] ^= 1;  // one pixel of the header
     EXPECT_EQ(errorOf(h.call(bindRequest(testing::headerRegion(), pngText(stale)))),
@@ -120,7 +120,7 @@ TEST(CaptureOperations, BindRegionRefusesAReferenceTheLiveHeaderNoLongerMatches)
 }
 
 TEST(CaptureOperations, AWindowMovedDuringTheCaptureIsNotAnswered) {
-    Object scene = testing::chatScene();
+    Object scene = testing::unhurriedChatScene();
     Value shifted = scene["windows"];
     at(at(at(shifted, 0), "kCGWindowBounds"), "Y") = 49;
     scene["reactions"] = Array{Object{{"on", Object{{"sck", true}}}, {"merge", Object{{"windows", shifted}}}}};
@@ -129,7 +129,7 @@ TEST(CaptureOperations, AWindowMovedDuringTheCaptureIsNotAnswered) {
 }
 
 TEST(CaptureOperations, PointerReportsWhereTheTargetWouldLandWithoutMovingThePointer) {
-    Object scene = testing::chatScene();
+    Object scene = testing::unhurriedChatScene();
     scene["input"] = Object{{"pointer", Array{12.7, -3.5}}};
     Harness h(scene);
     Object request = boundRequest("pointer");

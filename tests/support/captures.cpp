@@ -8,6 +8,12 @@
 
 namespace quillgate::testing {
 
+Object unhurriedChatScene(const std::vector<Value>& inFront) {
+    Object scene = chatSceneWith(inFront);
+    scene["timeScale"] = 0.25;
+    return scene;
+}
+
 Outcome captureChat(Harness& h) {
     try {
         return {capture(h.main().context(), chatWindow()), ""};

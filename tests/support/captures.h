@@ -11,6 +11,11 @@
 
 namespace quillgate::testing {
 
+// chatScene() with these windows in front, run slowly enough that the
+// screenshot service's quick answer always beats the 3-second capture timer
+// (0.75 s of real time), however loaded the machine or slow the build.
+Object unhurriedChatScene(const std::vector<Value>& inFront = {});
+
 // A capture's picture, or its refusal.
 struct Outcome {
     std::optional<Image> image;
