@@ -13,11 +13,9 @@ std::optional<std::string> editorValue(Platform& platform, const Element& elemen
     auto frame = axRect(platform, element);
     if (!frame) return std::nullopt;
     if (!contains(searchRect, Point{frame->x + frame->width / 2, frame->y + frame->height / 2})) return std::nullopt;
-    auto value = ax(platform, element, "AXValue");
-    const std::string* s = value ? value->asString() : nullptr;
-    if (!s) return std::nullopt;
-    if (firstCharacters(*s, editorMaxCharacters).size() < s->size()) return std::nullopt;
-    return *s;
+    auto value = axText(platform, element, "AXValue");
+    if (!value || firstCharacters(*value, editorMaxCharacters).size() < value->size()) return std::nullopt;
+    return value;
 }
 
 }  // namespace quillgate

@@ -48,13 +48,12 @@ Object composerTextOperation(const Call& call) {
     search.region = searchRect(call.request, window);
 
     // The focused element first: usually it is the composer, and that costs a few reads.
-    const Element app = platform.applicationElement(window.pid);
-    if (auto focused = axElement(platform, app, "AXFocusedUIElement")) {
+    if (auto focused = axElement(platform, platform.applicationElement(window.pid), "AXFocusedUIElement")) {
         if (auto text = editorValue(platform, *focused, search.region)) return verifiedText(call, std::move(*text));
     }
 
     bool searched = false;
-    if (auto windows = axElements(platform, app, "AXWindows")) {
+    if (auto windows = axWindows(platform, window.pid)) {
         for (const Element& w : windowsAt(platform, *windows, window.rect)) {
             composerWalk(platform, w, 0, search);
             searched = true;

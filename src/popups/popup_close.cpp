@@ -19,7 +19,8 @@ constexpr double afterEscape = 0.4;
 constexpr double afterSelectAll = 0.12;
 constexpr double afterBackspace = 0.2;
 
-// Roles of a field whose text an Escape would clear before closing anything.
+// Roles of a text field: while one holds the focus, Escape clears or leaves
+// the field rather than closing its popup.
 constexpr std::array<std::string_view, 4> textFieldRoles{"AXTextField", "AXTextArea", "AXSearchField",
                                                           "AXComboBox"};
 
