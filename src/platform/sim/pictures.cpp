@@ -118,8 +118,15 @@ std::optional<std::string> pictureProblem(const Value& picture, const std::strin
     return std::nullopt;
 }
 
+int pixelLength(double points, double scale) {
+    double pixels = std::trunc(points * scale);
+    return std::isnan(pixels) ? 0 : static_cast<int>(std::clamp(pixels, 0.0, static_cast<double>(maxPictureSide)));
+}
+
 Image renderPicture(const Value* picture, const std::string& baseDir, Size frame, int width, int height) {
     if (width < 1 || height < 1) return Image{};
+    width = std::min(width, maxPictureSide);
+    height = std::min(height, maxPictureSide);
     Image image = base(picture, baseDir, width, height);
     // Rectangles are in whole window points; the output may have more or fewer pixels.
     double pointsWide = std::trunc(frame.width), pointsHigh = std::trunc(frame.height);

@@ -14,6 +14,12 @@
 
 namespace quillgate::sim {
 
+// The largest picture side rendered; larger sizes are cut to it.
+inline constexpr int maxPictureSide = 16384;
+
+// Pixels for a length in points at a scale: truncated, within 0 and maxPictureSide.
+int pixelLength(double points, double scale);
+
 // "#rrggbb" or "#rrggbbaa" as premultiplied RGBA.
 std::optional<std::array<uint8_t, 4>> parseColour(std::string_view text);
 

@@ -1,7 +1,6 @@
 #include "platform/sim/screenshot.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/sim/permissions.h"
 #include "platform/sim/pictures.h"
@@ -52,8 +51,8 @@ Image screenshotAnswer(const Value& scene, const std::string& baseDir, uint32_t 
     const Object* window = onScreenWindow(scene, windowID);
     if (!window) throw PlatformError(sckDomain, sckWindowGone);
     if (auto size = pairFromArray(sckMember(scene, "size"))) {
-        width = static_cast<int>(std::clamp(std::trunc(size->first), 0.0, 65535.0));
-        height = static_cast<int>(std::clamp(std::trunc(size->second), 0.0, 65535.0));
+        width = pixelLength(size->first, 1);
+        height = pixelLength(size->second, 1);
     }
     return pictureOfWindow(scene, baseDir, *window, width, height);
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <fstream>
 
 #include "image/png.h"
@@ -26,8 +25,6 @@ std::optional<uint32_t> parseWindow(std::string_view digits) {
     if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return number;
 }
-
-int pixels(double points, double scale) { return static_cast<int>(std::clamp(std::trunc(points * scale), 0.0, 65535.0)); }
 
 }  // namespace
 
@@ -59,7 +56,8 @@ void writeToolPicture(const Value& scene, const std::string& baseDir, const Tool
     const Object* window = onScreenWindow(scene, *job.window);
     auto frame = window ? frameSize(*window) : std::nullopt;
     if (!frame) return;
-    Image picture = pictureOfWindow(scene, baseDir, *window, pixels(frame->width, scale), pixels(frame->height, scale));
+    Image picture = pictureOfWindow(scene, baseDir, *window, pixelLength(frame->width, scale),
+                                    pixelLength(frame->height, scale));
     if (picture.width < 1 || picture.height < 1) return;
     std::string png = image::encodePng(picture);
     if (png.empty()) return;
