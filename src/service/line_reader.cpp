@@ -2,25 +2,50 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace quillgate {
 
 namespace {
-constexpr size_t chunkSize = 1 << 20;
-}
+constexpr size_t initialCapacity = 1 << 16;
+constexpr size_t readSize = 1 << 20;
+}  // namespace
 
 LineReader::LineReader(int fd, size_t limit, size_t padding)
-    : fd_(fd), limit_(limit), padding_(padding), chunk_(chunkSize) {}
+    : fd_(fd),
+      limit_(limit),
+      padding_(padding),
+      buffer_(new char[initialCapacity + padding]),
+      capacity_(initialCapacity) {}
+
+void LineReader::compact() {
+    if (start_ == 0) return;
+    std::memmove(buffer_.get(), buffer_.get() + start_, end_ - start_);
+    end_ -= start_;
+    start_ = 0;
+}
 
 bool LineReader::fill() {
     if (eof_) return false;
+    if (end_ == capacity_) {
+        compact();
+        if (end_ == capacity_) {
+            // One byte more than the limit, so that a line of exactly the
+            // limit followed by CR LF is seen whole before the CR is stripped,
+            // plus room for one read; a longer line is never kept.
+            size_t grown = std::min(std::max(capacity_ * 2, end_ + readSize), limit_ + 1 + readSize);
+            std::unique_ptr<char[]> bigger(new char[grown + padding_]);
+            std::memcpy(bigger.get(), buffer_.get(), end_);
+            buffer_ = std::move(bigger);
+            capacity_ = grown;
+        }
+    }
     for (;;) {
-        ssize_t n = ::read(fd_, chunk_.data(), chunk_.size());
+        ssize_t n = ::read(fd_, buffer_.get() + end_, std::min(capacity_ - end_, readSize));
         if (n > 0) {
-            chunkStart_ = 0;
-            chunkEnd_ = static_cast<size_t>(n);
+            end_ += static_cast<size_t>(n);
             return true;
         }
         if (n < 0 && errno == EINTR) continue;
@@ -30,43 +55,43 @@ bool LineReader::fill() {
 }
 
 bool LineReader::next(Line& line) {
-    // One byte more than the limit is kept, so that a line of exactly the
-    // limit followed by CR LF is recognised before the CR is stripped.
     const size_t keep = limit_ + 1;
-    size_t size = 0;
-    size_t total = 0;
-    bool sawAny = false;
-    bool terminated = false;
-    line_.resize(std::min(keep, chunkSize) + padding_);
-    while (!terminated) {
-        if (chunkStart_ == chunkEnd_ && !fill()) break;
-        sawAny = true;
-        const char* begin = chunk_.data() + chunkStart_;
-        size_t available = chunkEnd_ - chunkStart_;
-        const void* nl = std::memchr(begin, '\n', available);
-        size_t take = nl ? static_cast<size_t>(static_cast<const char*>(nl) - begin) : available;
-        total += take;
-        size_t room = keep - size;
-        size_t copy = std::min(take, room);
-        if (copy) {
-            if (line_.size() < size + copy + padding_) line_.resize(std::min(keep, 2 * (size + copy)) + padding_);
-            std::memcpy(line_.data() + size, begin, copy);
-            size += copy;
+    size_t scanned = 0;  // bytes of the line searched for LF, from start_
+    size_t dropped = 0;  // bytes of an over-long line already thrown away
+    for (;;) {
+        char* base = buffer_.get() + start_;
+        size_t available = end_ - start_;
+        const void* nl = std::memchr(base + scanned, '\n', available - scanned);
+        size_t kept = nl ? static_cast<size_t>(static_cast<const char*>(nl) - base) : available;
+        if (kept > keep) {
+            // Forget all but the first `keep` bytes: the line is refused anyway.
+            size_t excess = kept - keep;
+            std::memmove(base + keep, base + kept, available - kept);
+            dropped += excess;
+            end_ -= excess;
+            kept = keep;
         }
-        chunkStart_ += take;
-        if (nl) {
-            ++chunkStart_;
-            terminated = true;
+        // fill() may move the bytes to the front of the buffer: from here on
+        // only offsets from start_ are used.
+        if (!nl && fill()) {
+            scanned = kept;
+            continue;
         }
+        if (!nl && kept == 0 && dropped == 0) return false;
+        base = buffer_.get() + start_;
+        size_t size = kept;
+        size_t total = kept + dropped;
+        if (nl && dropped == 0 && size > 0 && base[size - 1] == '\r') {
+            --size;
+            --total;
+        }
+        start_ += nl ? kept + 1 : kept;
+        // The terminator's byte becomes the first byte of the padding; what
+        // follows lies inside the buffer, readable as the parser needs.
+        base[size] = '\0';
+        line = Line{base, size, total > limit_};
+        return true;
     }
-    if (!sawAny) return false;
-    if (total <= keep && size > 0 && line_[size - 1] == '\r' && terminated) {
-        --size;
-        --total;
-    }
-    std::memset(line_.data() + size, 0, padding_);
-    line = Line{line_.data(), size, total > limit_};
-    return true;
 }
 
 }  // namespace quillgate

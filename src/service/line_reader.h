@@ -1,12 +1,12 @@
 #pragma once
 // Request framing on a file descriptor: one request per line, terminated by LF
-// or CR LF. Lines are kept in one reused buffer with simdjson's padding after
-// them, so the parser reads them in place; a line longer than the limit is not
-// kept past the limit but read to its end and reported as over-long.
+// or CR LF. Bytes are read straight into one reused buffer and a line is
+// handed out where it lies, with simdjson's padding after it, so the parser
+// reads it in place. A line longer than the limit is not kept past the limit
+// but read to its end and reported as over-long.
 
 #include <cstddef>
-#include <string_view>
-#include <vector>
+#include <memory>
 
 namespace quillgate {
 
@@ -15,7 +15,7 @@ public:
     LineReader(int fd, size_t limit, size_t padding);
 
     struct Line {
-        const char* data;  // followed by `padding` readable bytes
+        const char* data;  // followed by `padding` readable bytes, the first one NUL
         size_t size;
         bool overLimit;    // longer than the limit; data holds only a prefix
     };
@@ -25,16 +25,20 @@ public:
     bool next(Line& line);
 
 private:
+    // Reads more bytes after end_, growing the buffer up to what a line of
+    // the limit needs; false at end of input.
     bool fill();
+    // Moves the unconsumed bytes to the front of the buffer.
+    void compact();
 
     int fd_;
     size_t limit_;
     size_t padding_;
-    std::vector<char> chunk_;   // bytes read but not yet consumed
-    size_t chunkStart_ = 0;
-    size_t chunkEnd_ = 0;
+    std::unique_ptr<char[]> buffer_;
+    size_t capacity_;   // usable bytes, padding not included
+    size_t start_ = 0;  // first unconsumed byte
+    size_t end_ = 0;    // one past the last byte read
     bool eof_ = false;
-    std::vector<char> line_;    // the current line plus padding
 };
 
 }  // namespace quillgate
