@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "service/failure.h"
 #include "support/binding_requests.h"
 #include "support/captures.h"
 #include "support/harness.h"
@@ -19,9 +20,9 @@ using testing::boundRequest;
 using testing::errorOf;
 using testing::Harness;
 
-const std::string headerChanged = "conversation header changed; action cancelled";
-const std::string obscured = "conversation header is obscured; action cancelled";
-const std::string moved = "selected window moved; action cancelled";
+const std::string headerChanged(msg::headerChanged);
+const std::string obscured(msg::headerObscured);
+const std::string moved(msg::moved);
 
 size_t screenshots(const Harness& h) {
     const auto calls = testing::captureCalls(h);
@@ -71,7 +72,7 @@ TEST(Guard, AnInvalidRegionIsRefusedAfterTheCapture) {
     Object guard = testing::pinnedGuard(h);
     guard["width"] = 1;
     const size_t before = screenshots(h);
-    EXPECT_EQ(errorOf(h.call(boundRequest("check", guard))), "invalid conversation guard region");
+    EXPECT_EQ(errorOf(h.call(boundRequest("check", guard))), msg::invalidGuardRegion);
     EXPECT_EQ(screenshots(h), before + 1);
 }
 
@@ -117,12 +118,12 @@ TEST(Guard, AnUnknownOperationCostsTheFullGuardBeforeItIsRefused) {
     const Object guard = testing::pinnedGuard(h);
     const size_t before = screenshots(h);
     EXPECT_EQ(errorOf(h.call(boundRequest("rename", guard))),
-              "MAC_UNSUPPORTED_OPERATION: 此操作尚未完成 Mac 适配，未执行。");
+              msg::unsupportedOperation);
     EXPECT_EQ(screenshots(h), before + 1);
 
     Object stale = boundRequest("rename", guard);
     testing::at(stale["bound"], "title") = "Other";
-    EXPECT_EQ(errorOf(h.call(stale)), "selected window identity or size changed; change=title");
+    EXPECT_EQ(errorOf(h.call(stale)), msg::titleChanged);
     EXPECT_EQ(screenshots(h), before + 1);
 }
 

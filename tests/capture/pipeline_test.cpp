@@ -20,9 +20,8 @@ using testing::captureChat;
 using testing::Harness;
 using Calls = std::vector<std::string>;
 
-const std::string permissionRefusal = "MAC_SCREEN_PERMISSION: 没有屏幕录制权限。";
-const std::string waitingNoPrompt =
-    "MAC_SCREEN_WAITING: 系统正在询问是否允许Veskor录屏，请在系统弹窗里点「允许」，Veskor会自动继续。; prompt=no";
+const std::string permissionRefusal(msg::screenPermission);
+const std::string waitingNoPrompt = std::string(msg::screenWaiting) + "; prompt=no";
 
 // The timer must lose wherever the service answers at once, and win where it
 // answers late or never; the latter need no slow clock.
@@ -138,19 +137,19 @@ TEST(Capture, OtherServiceErrorsFallBackToTheToolWithoutBackOff) {
 
     // A failure of the watched tool with nothing outstanding is its own.
     Harness failing(sceneWith(Object{{"content", "error"}}, Object{{"writes", false}}));
-    EXPECT_EQ(captureChat(failing).refusal, "MAC_CAPTURE_EMPTY: 所选窗口不可采集。");
+    EXPECT_EQ(captureChat(failing).refusal, msg::captureUnavailable);
 }
 
 TEST(Capture, TheServicesVerdictOnTheWindowIsFinal) {
     // Listed under another process only: not the bound window.
     Harness other(sceneWith(Object{{"windows", Array{Object{{"windowID", 60}, {"pid", 777}},
                                                      Object{{"windowID", 60}, {"pid", nullptr}}}}}));
-    EXPECT_EQ(captureChat(other).refusal, "MAC_CAPTURE_EMPTY: 所选窗口不可采集。");
+    EXPECT_EQ(captureChat(other).refusal, msg::captureUnavailable);
     EXPECT_EQ(captureCalls(other), (Calls{"content"}));
 
     // Resized between listing and screenshot.
     Harness resized(sceneWith(Object{{"size", Array{899, 600}}}));
-    EXPECT_EQ(captureChat(resized).refusal, "MAC_CAPTURE_EMPTY: 所选窗口画面为空或尺寸变化。");
+    EXPECT_EQ(captureChat(resized).refusal, msg::captureEmptyOrResized);
     EXPECT_EQ(captureCalls(resized), (Calls{"content", "screenshot"}));
     EXPECT_FALSE(resized.main().context().pendingCapture->pending());
 }

@@ -5,6 +5,7 @@
 
 #include "capture/prompt.h"
 #include "platform/platform.h"
+#include "service/failure.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 #include "support/window_entries.h"
@@ -30,7 +31,7 @@ std::string waitingTail(const Value& windows) {
     scene["windows"] = windows;
     Harness h(scene);
     const std::string message = screenWaitingMessage(h.desktop());
-    const std::string text = "MAC_SCREEN_WAITING: 系统正在询问是否允许Veskor录屏，请在系统弹窗里点「允许」，Veskor会自动继续。";
+    const std::string text(msg::screenWaiting);
     EXPECT_EQ(message.substr(0, text.size()), text);
     return message.substr(text.size());
 }

@@ -73,7 +73,7 @@ TEST(Tool, RunsTheSystemToolOnTheWindowIntoItsOwnFileAndRemovesIt) {
 TEST(Tool, AToolStillRunningAtTheDeadlineIsStoppedAndLeavesNoFile) {
     Harness h(sceneWithTool(Object{{"delay", 6}}));
     leaveStalePicture(capturePath(h));
-    EXPECT_EQ(refusal(h), "MAC_CAPTURE_EMPTY: 截图超时。");
+    EXPECT_EQ(refusal(h), msg::captureTimeout);
     EXPECT_EQ(captureCalls(h), (Calls{"tool", "toolTerminated"}));
     EXPECT_FALSE(exists(capturePath(h)));
 
@@ -88,7 +88,7 @@ TEST(Tool, AToolStillRunningAtTheDeadlineIsStoppedAndLeavesNoFile) {
 TEST(Tool, APictureLeftByAnEarlierRunIsNeverTakenForTheLiveWindow) {
     Harness h(sceneWithTool(Object{{"writes", false}}));
     leaveStalePicture(capturePath(h));
-    EXPECT_EQ(refusal(h), "MAC_CAPTURE_EMPTY: 所选窗口不可采集。");
+    EXPECT_EQ(refusal(h), msg::captureUnavailable);
     EXPECT_FALSE(exists(capturePath(h)));
 
     Harness writing(sceneWithTool(Object{}));
@@ -102,13 +102,13 @@ TEST(Tool, RefusalsOfAToolThatRanButGaveNoUsablePicture) {
     Object gone = sceneWithTool(Object{});
     gone["windows"] = Array{};
     Harness noFile(gone);
-    EXPECT_EQ(refusal(noFile), "MAC_CAPTURE_EMPTY: 所选窗口不可采集。");
+    EXPECT_EQ(refusal(noFile), msg::captureUnavailable);
 
     // A frame under one point wide, checked once the picture is in.
     Harness thin(sceneWithTool(Object{}));
     Window window = testing::chatWindow();
     window.rect.width = 0.5;
-    EXPECT_EQ(refusal(thin, window), "MAC_CAPTURE_EMPTY: 所选窗口画面为空或尺寸变化。");
+    EXPECT_EQ(refusal(thin, window), msg::captureEmptyOrResized);
     EXPECT_EQ(captureCalls(thin), (Calls{"tool"}));
     EXPECT_FALSE(exists(capturePath(thin)));
 }
@@ -126,7 +126,7 @@ TEST(Tool, AWatchedFailureBlocksTheToolOnlyWhileAScreenshotIsOutstanding) {
         captureByToolWatched(context, testing::chatWindow());
         ADD_FAILURE() << "the tool wrote nothing, yet a picture came back";
     } catch (const GuardFailure& f) {
-        EXPECT_EQ(f.message, "MAC_CAPTURE_EMPTY: 所选窗口不可采集。");
+        EXPECT_EQ(f.message, msg::captureUnavailable);
     }
     EXPECT_FALSE(context.pendingCapture->blocked());
 
@@ -138,7 +138,7 @@ TEST(Tool, AWatchedFailureBlocksTheToolOnlyWhileAScreenshotIsOutstanding) {
             captureByToolWatched(c, testing::chatWindow());
             ADD_FAILURE() << "no picture expected";
         } catch (const GuardFailure& f) {
-            EXPECT_TRUE(f.message.starts_with("MAC_SCREEN_WAITING: ")) << f.message;
+            EXPECT_TRUE(f.message.starts_with(msg::screenWaiting)) << f.message;
             EXPECT_TRUE(f.message.ends_with("; prompt=no")) << f.message;
         }
         EXPECT_TRUE(c.pendingCapture->blocked());

@@ -7,6 +7,7 @@
 #include "capture/encoding.h"
 #include "image/base64.h"
 #include "image/png.h"
+#include "service/failure.h"
 #include "support/binding_requests.h"
 #include "support/captures.h"
 #include "support/harness.h"
@@ -20,7 +21,7 @@ using testing::boundRequest;
 using testing::errorOf;
 using testing::Harness;
 
-const std::string invalidReference = "invalid conversation reference";
+const std::string invalidReference(msg::invalidReference);
 
 Image decoded(const Object& payload) {
     auto bytes = image::base64Decode(*payload.at("base64").asString());
@@ -103,7 +104,7 @@ TEST(CaptureOperations, BindRegionRefusesAnyReferenceThatIsNotAPictureOfTheWhole
     }
     Object thin = region;
     thin["height"] = 1;
-    EXPECT_EQ(errorOf(h.call(bindRequest(thin, reference))), "invalid conversation guard region");
+    EXPECT_EQ(errorOf(h.call(bindRequest(thin, reference))), msg::invalidGuardRegion);
     EXPECT_EQ(testing::captureCalls(h).size(), captures) << "refused before anything was captured";
 }
 
@@ -112,7 +113,7 @@ TEST(CaptureOperations, BindRegionRefusesAReferenceTheLiveHeaderNoLongerMatches)
     Image stale = decoded(h.call(boundRequest("capture")));
     stale.row(10)[4 * 450] ^= 1;  // one pixel of the header
     EXPECT_EQ(errorOf(h.call(bindRequest(testing::headerRegion(), pngText(stale)))),
-              "conversation header changed since verification; action cancelled");
+              msg::headerChangedSinceVerification);
     // Outside the region a difference does not matter.
     Image elsewhere = decoded(h.call(boundRequest("capture")));
     elsewhere.row(300)[4 * 450] ^= 1;
@@ -125,7 +126,7 @@ TEST(CaptureOperations, AWindowMovedDuringTheCaptureIsNotAnswered) {
     at(at(at(shifted, 0), "kCGWindowBounds"), "Y") = 49;
     scene["reactions"] = Array{Object{{"on", Object{{"sck", true}}}, {"merge", Object{{"windows", shifted}}}}};
     Harness h(scene);
-    EXPECT_EQ(errorOf(h.call(boundRequest("capture"))), "selected window moved; action cancelled");
+    EXPECT_EQ(errorOf(h.call(boundRequest("capture"))), msg::moved);
 }
 
 TEST(CaptureOperations, PointerReportsWhereTheTargetWouldLandWithoutMovingThePointer) {
@@ -138,7 +139,7 @@ TEST(CaptureOperations, PointerReportsWhereTheTargetWouldLandWithoutMovingThePoi
     EXPECT_EQ(testing::jsonText(h.call(request)),
               R"({"ok":true,"pointer":{"inside":true,"targetX":999,"targetY":349,"x":12,"y":-3}})");
     request["x"] = "1";
-    EXPECT_EQ(errorOf(h.call(request)), "invalid pointer coordinates");
+    EXPECT_EQ(errorOf(h.call(request)), msg::invalidPointer);
     EXPECT_TRUE(h.events().empty());
 }
 
