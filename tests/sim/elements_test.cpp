@@ -56,11 +56,13 @@ protected:
         AxResult result = read(from, attribute);
         EXPECT_TRUE(result.ok() && result.value.isArray()) << attribute;
         const Array* array = result.value.asArray();
-        return array && index < array->size() && array->at(index).isElement() ? *array->at(index).asElement() : Element();
+        return array && index < array->size() && array->at(index).isElement() ? *array->at(index).asElement()
+                                                                              : Element();
     }
     std::string text(const Element& from, const std::string& attribute) {
         AxResult result = read(from, attribute);
-        return result.ok() && result.value.isString() ? *result.value.asString() : "<" + std::to_string(result.status) + ">";
+        return result.ok() && result.value.isString() ? *result.value.asString()
+                                                      : "<" + std::to_string(result.status) + ">";
     }
 };
 
@@ -160,17 +162,18 @@ TEST_F(SimElements, ActionsAndSettingsAreLoggedAndChangeNothing) {
     EXPECT_EQ(d->setAttribute(app, "AXFocusedUIElement", ok), axstatus::success);
     EXPECT_EQ(text(ok, "AXTitle"), "OK");
     EXPECT_EQ(read(ok, "AXFocused").status, axstatus::noValue);
-    EXPECT_EQ(eventLines(*d), lines({
-        R"({"what":"action","action":"AXPress","element":"ok","ok":true})",
-        R"({"what":"action","action":"AXPress","element":"Cancel","ok":false})",
-        R"({"what":"action","action":"AXRaise","element":"Cancel","ok":true})",
-        R"({"what":"action","action":"AXShowMenu","element":"Cancel","ok":true})",
-        R"({"what":"action","action":"AXPress","element":null,"ok":true})",
-        R"({"what":"set","attribute":"AXFocused","value":true,"element":"ok"})",
-        R"({"what":"set","attribute":"AXValue","value":"hello","element":null})",
-        R"({"what":"set","attribute":"AXPosition","value":{"point":[1,2]},"element":"Cancel"})",
-        R"({"what":"set","attribute":"AXFocusedUIElement","value":{"ref":"ok"},"element":null})",
-    }));
+    EXPECT_EQ(eventLines(*d),
+              lines({
+                  R"({"what":"action","action":"AXPress","element":"ok","ok":true})",
+                  R"({"what":"action","action":"AXPress","element":"Cancel","ok":false})",
+                  R"({"what":"action","action":"AXRaise","element":"Cancel","ok":true})",
+                  R"({"what":"action","action":"AXShowMenu","element":"Cancel","ok":true})",
+                  R"({"what":"action","action":"AXPress","element":null,"ok":true})",
+                  R"({"what":"set","attribute":"AXFocused","value":true,"element":"ok"})",
+                  R"({"what":"set","attribute":"AXValue","value":"hello","element":null})",
+                  R"({"what":"set","attribute":"AXPosition","value":{"point":[1,2]},"element":"Cancel"})",
+                  R"({"what":"set","attribute":"AXFocusedUIElement","value":{"ref":"ok"},"element":null})",
+              }));
 }
 
 TEST(SimElementLifetime, HandlesReadTheSceneAfreshAndGoStaleWhenRemoved) {
@@ -188,8 +191,7 @@ TEST(SimElementLifetime, HandlesReadTheSceneAfreshAndGoStaleWhenRemoved) {
     d->sleep(100);
     EXPECT_EQ(d->copyAttribute(window, "AXTitle").status, -25202);
     EXPECT_EQ(d->performAction(window, "AXRaise"), -25202);
-    EXPECT_EQ(testing::eventLines(*d),
-              lines({R"({"what":"action","action":"AXRaise","element":null,"ok":false})"}));
+    EXPECT_EQ(testing::eventLines(*d), lines({R"({"what":"action","action":"AXRaise","element":null,"ok":false})"}));
 }
 
 TEST(SimSystemWide, SpeaksForTheFrontmostApplication) {

@@ -56,13 +56,13 @@ protected:
 };
 
 TEST_F(SimHitTest, RulesFirstThenTheFrontmostVisibleWindow) {
-    EXPECT_EQ(pidAt(10, 10), 20);           // the first containing rule
-    EXPECT_FALSE(pidAt(950, 750));          // a rule with no owner fails the call
-    EXPECT_EQ(pidAt(50, 50), 10);           // rules are half-open: (50, 50) is outside the second
-    EXPECT_EQ(pidAt(650, 50), 20);          // transparent and off-screen windows are passed over
+    EXPECT_EQ(pidAt(10, 10), 20);   // the first containing rule
+    EXPECT_FALSE(pidAt(950, 750));  // a rule with no owner fails the call
+    EXPECT_EQ(pidAt(50, 50), 10);   // rules are half-open: (50, 50) is outside the second
+    EXPECT_EQ(pidAt(650, 50), 20);  // transparent and off-screen windows are passed over
     EXPECT_EQ(pidAt(650, 250), 10);
-    EXPECT_FALSE(pidAt(1050, 50));          // an owner that is not a pid
-    EXPECT_FALSE(pidAt(1500, 1500));        // no window there
+    EXPECT_FALSE(pidAt(1050, 50));    // an owner that is not a pid
+    EXPECT_FALSE(pidAt(1500, 1500));  // no window there
     EXPECT_EQ(at(1500, 1500).status, axstatus::noValue);
 }
 

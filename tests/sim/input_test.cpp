@@ -27,13 +27,13 @@ TEST(SimInput, PostedEventsAreLoggedExactly) {
     EXPECT_TRUE(d->post(mouseEvent(mouse::rightDown, {11, 21}, mouse::rightButton, 2)));
     EXPECT_TRUE(d->post(scroll(-3, {12, 22})));
     EXPECT_EQ(eventLines(*d), lines({
-        R"({"what":"key","code":9,"down":true,"flags":1048576,"to":"hid"})",
-        R"({"what":"key","code":9,"down":false,"flags":0,"to":501})",
-        R"({"what":"key","code":36,"down":true,"flags":0,"to":501})",
-        R"({"what":"mouse","type":5,"x":10.5,"y":20,"button":0})",
-        R"({"what":"mouse","type":3,"x":11,"y":21,"button":1,"clickState":2})",
-        R"({"what":"scroll","lines":-3,"x":12,"y":22})",
-    }));
+                                  R"({"what":"key","code":9,"down":true,"flags":1048576,"to":"hid"})",
+                                  R"({"what":"key","code":9,"down":false,"flags":0,"to":501})",
+                                  R"({"what":"key","code":36,"down":true,"flags":0,"to":501})",
+                                  R"({"what":"mouse","type":5,"x":10.5,"y":20,"button":0})",
+                                  R"({"what":"mouse","type":3,"x":11,"y":21,"button":1,"clickState":2})",
+                                  R"({"what":"scroll","lines":-3,"x":12,"y":22})",
+                              }));
 }
 
 TEST(SimInput, EventsThatCannotBeCreatedAreNotPosted) {

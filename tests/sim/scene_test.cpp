@@ -42,8 +42,10 @@ public:
         setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv() {
-        if (saved_) setenv(name_, saved_->c_str(), 1);
-        else unsetenv(name_);
+        if (saved_)
+            setenv(name_, saved_->c_str(), 1);
+        else
+            unsetenv(name_);
     }
 
 private:
@@ -90,7 +92,8 @@ TEST(SimScene, ProblemsAreOneLineNamingTheScene) {
     EXPECT_EQ(loadError("[1, 2]"), "scene: the scene must be a JSON object");
     EXPECT_EQ(loadError(R"({"timeScale": 0})"), "scene: \"timeScale\" must be a positive number");
     EXPECT_EQ(loadError(R"({"apps": [{"pid": 1}, {"pid": "2"}]})"), "scene: apps[1]: \"pid\" must be an integer");
-    EXPECT_EQ(loadError(R"({"timeline": [{"at": "soon", "merge": {}}]})"), "scene: timeline[0]: \"at\" must be a number");
+    EXPECT_EQ(loadError(R"({"timeline": [{"at": "soon", "merge": {}}]})"),
+              "scene: timeline[0]: \"at\" must be a number");
     EXPECT_EQ(loadError(R"({"reactions": [{"on": {"press": 1}, "merge": {}}]})"),
               "scene: reactions[0]: \"on\" names no trigger (key, click, action, activate, tool or sck)");
     EXPECT_EQ(loadError(R"({"reactions": [{"on": {"click": "middle"}, "merge": {}}]})"),
@@ -102,7 +105,8 @@ TEST(SimScene, ProblemsAreOneLineNamingTheScene) {
 
     TempFolder folder;
     std::ofstream(folder.file("fake.png")) << "not a png";
-    EXPECT_EQ(loadError(R"({"pixels": {"7": {"png": "fake.png"}}})", folder.path()), "scene: pixels.7: fake.png is not a PNG picture");
+    EXPECT_EQ(loadError(R"({"pixels": {"7": {"png": "fake.png"}}})", folder.path()),
+              "scene: pixels.7: fake.png is not a PNG picture");
 }
 
 TEST(SimScene, FilesFromTheEnvironmentAndTheLogFile) {

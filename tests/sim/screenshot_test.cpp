@@ -53,7 +53,8 @@ constexpr const char* window7 = R"(
 
 std::string sceneWith(const std::string& extra) {
     return std::string(R"({"timeScale": 0.001, "windows": [)") + window7 + R"(],
-      "pixels": {"7": {"fill": "#102030", "rects": [{"x": 0, "y": 0, "width": 40, "height": 5, "fill": "#ff000080"}]}})" +
+      "pixels": {"7": {"fill": "#102030",
+                       "rects": [{"x": 0, "y": 0, "width": 40, "height": 5, "fill": "#ff000080"}]}})" +
            extra + "}";
 }
 
@@ -131,7 +132,8 @@ TEST(SimScreenshot, PngBaseIsScaledToTheWindow) {
     ASSERT_FALSE(png.empty());
     std::ofstream(folder.file("base.png"), std::ios::binary) << png;
     auto d = desktop(R"({"windows": [)" + std::string(window7) + R"(],
-      "pixels": {"7": {"png": "base.png", "fill": "#ffffff", "rects": [{"x": 20, "y": 0, "width": 20, "height": 30, "fill": "#00ff00"}]}}})",
+      "pixels": {"7": {"png": "base.png", "fill": "#ffffff",
+                       "rects": [{"x": 20, "y": 0, "width": 20, "height": 30, "fill": "#00ff00"}]}}})",
                      folder.path());
     Image image = shoot(d, 7, 40, 30);
     EXPECT_EQ(pixel(image, 0, 0), (std::array{0, 0, 255, 255}));

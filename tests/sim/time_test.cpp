@@ -141,7 +141,9 @@ TEST(SimReactions, TriggersMatchWhatTheProgramDid) {
     EXPECT_EQ(heldAfter([&] { d->post(mouseEvent(mouse::leftUp)); }), 0);
     EXPECT_EQ(heldAfter([&] { d->post(mouseEvent(mouse::rightDown)); }), 1);
     EXPECT_EQ(heldAfter([&] { d->post(mouseEvent(mouse::leftDown)); }), 2);
-    auto button = [&](size_t i) { return d->copyAttribute(d->applicationElement(5), "AXChildren").value.asArray()->at(i); };
+    auto button = [&](size_t i) {
+        return d->copyAttribute(d->applicationElement(5), "AXChildren").value.asArray()->at(i);
+    };
     EXPECT_EQ(heldAfter([&] { d->performAction(*button(0).asElement(), "AXPress"); }), 3);
     // A press that fails does not count as pressed.
     EXPECT_EQ(heldAfter([&] { d->performAction(*button(1).asElement(), "AXPress"); }), 3);

@@ -66,7 +66,8 @@ TEST(SimTool, WritesTheWindowAtItsScaleWhenItsDelayHasPassed) {
 
 TEST(SimTool, ShowsTheWindowAsItIsWhenTheToolFinishes) {
     testing::TempFolder folder;
-    auto repainted = desktop(sceneWith(R"(, "reactions": [{"on": {"tool": true}, "merge": {"pixels": {"7": {"fill": "#000000"}}}}])"));
+    auto repainted = desktop(
+        sceneWith(R"(, "reactions": [{"on": {"tool": true}, "merge": {"pixels": {"7": {"fill": "#000000"}}}}])"));
     auto tool = repainted->launch("screencapture", arguments(folder.file("a.png")));
     repainted->sleep(0.02);
     EXPECT_FALSE(tool->running());

@@ -2,8 +2,8 @@
 // from the scene.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <unistd.h>
+#include <cstdlib>
 
 #include "sim/sim_support.h"
 
@@ -28,9 +28,8 @@ TEST(SimWindowList, OnScreenOptionKeepsOnScreenDictionariesInOrder) {
     EXPECT_EQ(all->asArray()->size(), 5u);
     auto visible = d->windowList(WindowListOption::onScreenExcludeDesktop);
     ASSERT_TRUE(visible);
-    EXPECT_EQ(jsonText(*visible),
-              R"([{"kCGWindowIsOnscreen":true,"kCGWindowNumber":3},)"
-              R"({"kCGWindowBounds":"odd","kCGWindowIsOnscreen":true,"kCGWindowNumber":5}])");
+    EXPECT_EQ(jsonText(*visible), R"([{"kCGWindowIsOnscreen":true,"kCGWindowNumber":3},)"
+                                  R"({"kCGWindowBounds":"odd","kCGWindowIsOnscreen":true,"kCGWindowNumber":5}])");
 }
 
 TEST(SimWindowList, NullMissingAndListsThatAreNotArraysOfDictionaries) {
@@ -69,8 +68,8 @@ TEST(SimPermissions, AnswersAndPromptsOnlyWhenMissing) {
     EXPECT_FALSE(missing->accessibilityTrusted(true));
     EXPECT_FALSE(missing->screenCapturePreflight());
     EXPECT_FALSE(missing->screenCaptureRequest());
-    EXPECT_EQ(eventLines(*missing), lines({R"({"what":"prompt","kind":"accessibility"})",
-                                           R"({"what":"prompt","kind":"screen"})"}));
+    EXPECT_EQ(eventLines(*missing),
+              lines({R"({"what":"prompt","kind":"accessibility"})", R"({"what":"prompt","kind":"screen"})"}));
 
     auto grants = desktop(R"({"screenRecording": false, "screenRecordingGrant": true})");
     EXPECT_TRUE(grants->screenCaptureRequest());

@@ -18,8 +18,17 @@ namespace {
 // The program prints this message as its one line on standard error.
 std::runtime_error sceneFailure(const std::string& name, const std::string& problem) {
     std::string line = name + ": " + problem;
-    std::ranges::replace_if(line, [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::ranges::replace_if(
+        line, [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return std::runtime_error(line);
+}
+
+Value parsed(std::string_view text, const std::string& name) {
+    try {
+        return parseScene(text);
+    } catch (const SceneError& e) {
+        throw sceneFailure(name, e.what());
+    }
 }
 
 Value checked(Value scene, const DesktopSetup& setup) {
@@ -42,31 +51,21 @@ Desktop::Desktop(Value scene, DesktopSetup setup)
       script_(scene_),
       log_(setup.logPath) {}
 
-std::shared_ptr<Desktop> Desktop::fromText(std::string_view json, std::string baseDir, std::optional<std::string> logPath) {
+std::shared_ptr<Desktop> Desktop::fromText(std::string_view json, std::string baseDir,
+                                           std::optional<std::string> logPath) {
     DesktopSetup setup{std::move(baseDir), std::move(logPath)};
-    Value scene;
-    try {
-        scene = parseScene(json);
-    } catch (const SceneError& e) {
-        throw sceneFailure(setup.name, e.what());
-    }
+    Value scene = parsed(json, setup.name);
     return std::make_shared<Desktop>(std::move(scene), std::move(setup));
 }
 
 std::shared_ptr<Desktop> Desktop::fromFile(const std::string& path, std::optional<std::string> logPath) {
-    Value scene;
+    std::string text;
     try {
-        std::string text;
-        try {
-            text = readFile(path);
-        } catch (const SceneError& e) {
-            throw SceneError(std::string("cannot read: ") + e.what());
-        }
-        scene = parseScene(text);
+        text = readFile(path);
     } catch (const SceneError& e) {
-        throw sceneFailure(path, e.what());
+        throw sceneFailure(path, std::string("cannot read: ") + e.what());
     }
-    return std::make_shared<Desktop>(std::move(scene), DesktopSetup{folderOf(path), std::move(logPath), path});
+    return std::make_shared<Desktop>(parsed(text, path), DesktopSetup{folderOf(path), std::move(logPath), path});
 }
 
 std::vector<Value> Desktop::events() const {
@@ -79,8 +78,6 @@ double Desktop::advance() {
     script_.applyDue(now, scene_, [this](const Value& patch, double time) { since_.patched(patch, time); });
     return now;
 }
-
-void Desktop::record(double time, std::string_view what, Object fields) { log_.append(time, what, std::move(fields)); }
 
 // --- window server and permissions ---
 
@@ -118,7 +115,7 @@ bool Desktop::screenCapturePreflight() {
 bool Desktop::screenCaptureRequest() {
     std::lock_guard lock(mutex_);
     double now = advance();
-    if (!screenRecording(scene_)) record(now, "prompt", {{"kind", "screen"}});
+    if (!screenRecording(scene_)) log_.append(now, "prompt", {{"kind", "screen"}});
     return screenRecordingGrant(scene_);
 }
 
@@ -126,7 +123,7 @@ bool Desktop::accessibilityTrusted(bool prompt) {
     std::lock_guard lock(mutex_);
     double now = advance();
     bool trusted = sim::accessibilityTrusted(scene_);
-    if (prompt && !trusted) record(now, "prompt", {{"kind", "accessibility"}});
+    if (prompt && !trusted) log_.append(now, "prompt", {{"kind", "accessibility"}});
     return trusted;
 }
 
@@ -156,7 +153,7 @@ bool Desktop::activate(int32_t pid) {
     double now = advance();
     bool ok = activates(scene_, pid);
     if (ok) (*scene_.asObject())["frontmost"] = pid;
-    record(now, "activate", {{"pid", pid}, {"ok", ok}});
+    log_.append(now, "activate", {{"pid", pid}, {"ok", ok}});
     script_.happened(Object{{"activate", pid}}, now);
     return ok;
 }
@@ -164,7 +161,7 @@ bool Desktop::activate(int32_t pid) {
 bool Desktop::unhide(int32_t pid) {
     std::lock_guard lock(mutex_);
     double now = advance();
-    record(now, "unhide", {{"pid", pid}});
+    log_.append(now, "unhide", {{"pid", pid}});
     return appEntry(scene_, pid) != nullptr;
 }
 

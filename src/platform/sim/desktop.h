@@ -37,7 +37,8 @@ public:
     static std::shared_ptr<Desktop> fromText(std::string_view json, std::string baseDir = ".",
                                              std::optional<std::string> logPath = std::nullopt);
     // Pictures are found relative to the scene file's folder.
-    static std::shared_ptr<Desktop> fromFile(const std::string& path, std::optional<std::string> logPath = std::nullopt);
+    static std::shared_ptr<Desktop> fromFile(const std::string& path,
+                                             std::optional<std::string> logPath = std::nullopt);
 
     // Every event logged so far, as the log lines hold them.
     std::vector<Value> events() const;
@@ -97,7 +98,6 @@ private:
     // Applies what is due by now and returns the simulated time; the caller
     // holds mutex_.
     double advance();
-    void record(double time, std::string_view what, Object fields);
 
     mutable std::mutex mutex_;
     std::string baseDir_;

@@ -37,7 +37,8 @@ int32_t Desktop::setAttribute(const Element& element, const std::string& attribu
         const ElementPlace* otherPlace = placeOf(other);
         return otherPlace ? logName(scene_, *otherPlace) : Value();
     };
-    record(now, "set", {{"attribute", attribute}, {"value", loggable(value, nameOf)}, {"element", logName(scene_, *place)}});
+    log_.append(now, "set",
+                {{"attribute", attribute}, {"value", loggable(value, nameOf)}, {"element", logName(scene_, *place)}});
     return axstatus::success;
 }
 
@@ -55,7 +56,8 @@ int32_t Desktop::performAction(const Element& element, const std::string& action
     } else if (const Value* actions = member(*target, "actions")) {
         if (boolean(member(*actions, action)) == false) status = axstatus::failure;
     }
-    record(now, "action", {{"action", action}, {"element", logName(scene_, *place)}, {"ok", status == axstatus::success}});
+    log_.append(now, "action",
+                {{"action", action}, {"element", logName(scene_, *place)}, {"ok", status == axstatus::success}});
     if (status == axstatus::success) {
         const std::string* id = idOf(*target);
         script_.happened(Object{{"action", action}, {"element", id ? Value(*id) : Value()}}, now);

@@ -50,7 +50,7 @@ public:
         double now = desktop_.advance();
         if (finished_) return;
         finished_ = true;
-        desktop_.record(now, "toolTerminated", {{"args", textArray(arguments_)}});
+        desktop_.log_.append(now, "toolTerminated", {{"args", textArray(arguments_)}});
     }
 
 private:
@@ -66,7 +66,7 @@ private:
 std::vector<ShareableWindow> Desktop::shareableWindows() {
     std::lock_guard lock(mutex_);
     double now = advance();
-    record(now, "sck", {{"call", "content"}});
+    log_.append(now, "sck", {{"call", "content"}});
     return sim::shareableWindows(scene_);
 }
 
@@ -76,7 +76,8 @@ Image Desktop::screenshot(uint32_t windowID, int width, int height) {
     {
         std::lock_guard lock(mutex_);
         requested = advance();
-        record(requested, "sck", {{"call", "screenshot"}, {"windowID", windowID}, {"width", width}, {"height", height}});
+        log_.append(requested, "sck",
+                    {{"call", "screenshot"}, {"windowID", windowID}, {"width", width}, {"height", height}});
         script_.happened(Object{{"sck", true}}, requested);
         delay = screenshotDelay(scene_);
     }
@@ -96,7 +97,7 @@ std::unique_ptr<ChildProcess> Desktop::launch(const std::string&, const std::vec
     std::lock_guard lock(mutex_);
     double now = advance();
     ToolSettings settings = toolSettings(scene_);
-    record(now, "tool", {{"args", textArray(arguments)}, {"launched", settings.launches}});
+    log_.append(now, "tool", {{"args", textArray(arguments)}, {"launched", settings.launches}});
     // What NSTask reports for an executable that cannot be started.
     if (!settings.launches) throw PlatformError("NSCocoaErrorDomain", 4);
     script_.happened(Object{{"tool", true}}, now);

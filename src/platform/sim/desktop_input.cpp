@@ -35,7 +35,8 @@ bool Desktop::post(const KeyboardEvent& event) {
     std::lock_guard lock(mutex_);
     double now = advance();
     Value to = event.pid ? Value(*event.pid) : Value("hid");
-    record(now, "key", {{"code", event.code}, {"down", event.down}, {"flags", event.flags.value_or(0)}, {"to", to}});
+    log_.append(now, "key",
+                {{"code", event.code}, {"down", event.down}, {"flags", event.flags.value_or(0)}, {"to", to}});
     if (event.down) {
         script_.happened(Object{{"key", event.code}}, now);
     } else {
@@ -50,7 +51,7 @@ bool Desktop::post(const MouseEvent& event) {
     double now = advance();
     Object fields{{"type", event.type}, {"x", event.location.x}, {"y", event.location.y}, {"button", event.button}};
     if (event.clickState) fields["clickState"] = *event.clickState;
-    record(now, "mouse", std::move(fields));
+    log_.append(now, "mouse", std::move(fields));
     movePointer(scene_, event.location);
     if (event.type == mouse::leftDown) script_.happened(Object{{"click", "left"}}, now);
     if (event.type == mouse::rightDown) script_.happened(Object{{"click", "right"}}, now);
@@ -61,7 +62,7 @@ bool Desktop::post(const ScrollEvent& event) {
     if (!finite(event.location)) return false;
     std::lock_guard lock(mutex_);
     double now = advance();
-    record(now, "scroll", {{"lines", event.lines}, {"x", event.location.x}, {"y", event.location.y}});
+    log_.append(now, "scroll", {{"lines", event.lines}, {"x", event.location.x}, {"y", event.location.y}});
     return true;
 }
 

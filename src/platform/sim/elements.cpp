@@ -38,7 +38,8 @@ const Object* asElement(const Value& value) {
 
 int32_t statusOf(const Value& code) {
     int64_t n = *integer(&code);
-    return static_cast<int32_t>(std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(n, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 AxResult convert(const Value& scene, const Value& value, const ElementPlace& place) {
@@ -127,7 +128,8 @@ bool findIn(const Object& element, const ElementPlace& place, std::string_view i
 }
 
 // AXPosition or AXSize as written ({"point"} or {"size"}), else that part of "frame".
-std::optional<std::pair<double, double>> framePart(const Object& element, std::string_view attribute, std::string_view form,
+std::optional<std::pair<double, double>> framePart(const Object& element, std::string_view attribute,
+                                                   std::string_view form,
                                                    std::optional<std::pair<double, double>> fromFrame) {
     const Value* written = member(element, attribute);
     if (!written) return fromFrame;
@@ -199,7 +201,8 @@ std::optional<ElementPlace> findById(const Value& scene, std::string_view id) {
 bool forEachInside(const Object& element, const ElementPlace& place, const ElementVisitor& visit) {
     static constexpr std::string_view first[] = {"AXWindows", "AXChildren", "children"};
     for (std::string_view key : first)
-        if (const Value* value = member(element, key); value && visitValue(*value, place.child(std::string(key)), visit))
+        if (const Value* value = member(element, key);
+            value && visitValue(*value, place.child(std::string(key)), visit))
             return true;
     for (const auto& [key, value] : element) {
         if (!key.starts_with("AX") || key == "AXParent" || std::ranges::find(first, key) != std::end(first)) continue;
@@ -210,8 +213,10 @@ bool forEachInside(const Object& element, const ElementPlace& place, const Eleme
 
 std::optional<Rect> frameOf(const Object& element) {
     auto frame = rectFromArray(member(element, "frame"));
-    auto position = framePart(element, "AXPosition", "point", frame ? std::optional(std::pair{frame->x, frame->y}) : std::nullopt);
-    auto size = framePart(element, "AXSize", "size", frame ? std::optional(std::pair{frame->width, frame->height}) : std::nullopt);
+    auto position =
+        framePart(element, "AXPosition", "point", frame ? std::optional(std::pair{frame->x, frame->y}) : std::nullopt);
+    auto size = framePart(element, "AXSize", "size",
+                          frame ? std::optional(std::pair{frame->width, frame->height}) : std::nullopt);
     if (!position || !size) return std::nullopt;
     return Rect{position->first, position->second, size->first, size->second};
 }

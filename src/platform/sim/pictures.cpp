@@ -35,8 +35,7 @@ Image base(const Value* picture, const std::string& baseDir, int width, int heig
     if (const std::string* png = picture ? text(member(*picture, "png")) : nullptr) {
         try {
             auto decoded = decodeBase(resolvePath(baseDir, *png));
-            if (decoded && decoded->width > 0 && decoded->height > 0)
-                return image::resample(*decoded, width, height);
+            if (decoded && decoded->width > 0 && decoded->height > 0) return image::resample(*decoded, width, height);
         } catch (const SceneError&) {
             // A picture file removed while the scene runs: the window shows its fill.
         }
@@ -94,13 +93,16 @@ std::optional<Colour> parseColour(std::string_view text) {
 
 std::optional<std::string> pictureProblem(const Value& picture, const std::string& baseDir) {
     if (!picture.isObject()) return "a picture must be an object";
-    auto badColour = [](const Value* colour) { return colour && !(colour->isString() && parseColour(*colour->asString())); };
+    auto badColour = [](const Value* colour) {
+        return colour && !(colour->isString() && parseColour(*colour->asString()));
+    };
     if (badColour(member(picture, "fill"))) return "\"fill\" is not a colour (#rrggbb or #rrggbbaa)";
     if (const Value* png = member(picture, "png")) {
         if (!png->isString()) return "\"png\" must be a file path";
         try {
             auto decoded = decodeBase(resolvePath(baseDir, *png->asString()));
-            if (!decoded || decoded->width < 1 || decoded->height < 1) return *png->asString() + " is not a PNG picture";
+            if (!decoded || decoded->width < 1 || decoded->height < 1)
+                return *png->asString() + " is not a PNG picture";
         } catch (const SceneError& e) {
             return "cannot read " + *png->asString() + ": " + e.what();
         }

@@ -1,8 +1,8 @@
 #include "platform/sim/scene.h"
 
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "json/reader.h"

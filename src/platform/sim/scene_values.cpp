@@ -15,15 +15,13 @@ std::optional<double> number(const Value* value) {
 std::optional<int64_t> integer(const Value* value) {
     auto n = number(value);
     // 2^63 itself is not representable as int64_t, hence the strict bound.
-    if (!n || std::trunc(*n) != *n || *n < -9223372036854775808.0 || *n >= 9223372036854775808.0)
-        return std::nullopt;
+    if (!n || std::trunc(*n) != *n || *n < -9223372036854775808.0 || *n >= 9223372036854775808.0) return std::nullopt;
     return static_cast<int64_t>(*n);
 }
 
 std::optional<int32_t> pid(const Value* value) {
     auto n = integer(value);
-    if (!n || *n < std::numeric_limits<int32_t>::min() || *n > std::numeric_limits<int32_t>::max())
-        return std::nullopt;
+    if (!n || *n < std::numeric_limits<int32_t>::min() || *n > std::numeric_limits<int32_t>::max()) return std::nullopt;
     return static_cast<int32_t>(*n);
 }
 
@@ -57,8 +55,7 @@ std::optional<std::pair<double, double>> pairFromArray(const Value* value) {
 }
 
 bool contains(const Rect& rect, Point point) {
-    return point.x >= rect.x && point.x < rect.x + rect.width && point.y >= rect.y &&
-           point.y < rect.y + rect.height;
+    return point.x >= rect.x && point.x < rect.x + rect.width && point.y >= rect.y && point.y < rect.y + rect.height;
 }
 
 bool sameJson(const Value& a, const Value& b) {

@@ -21,7 +21,8 @@ const Value* sckMember(const Value& scene, std::string_view key) {
 
 std::vector<ShareableWindow> shareableWindows(const Value& scene) {
     const std::string* content = text(sckMember(scene, "content"));
-    if (content && *content == "error") throw PlatformError(sckDomain, screenRecording(scene) ? sckNoContent : sckDeclined);
+    if (content && *content == "error")
+        throw PlatformError(sckDomain, screenRecording(scene) ? sckNoContent : sckDeclined);
     std::vector<ShareableWindow> windows;
     const Value* listed = sckMember(scene, "windows");
     if (listed && listed->isArray()) {

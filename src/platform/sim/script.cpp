@@ -18,7 +18,11 @@ struct TriggerKind {
 
 const TriggerKind triggerKinds[] = {
     {"key", [](const Value& v) { return integer(&v).has_value(); }, "a key code"},
-    {"click", [](const Value& v) { const std::string* s = v.asString(); return s && (*s == "left" || *s == "right"); },
+    {"click",
+     [](const Value& v) {
+         const std::string* s = v.asString();
+         return s && (*s == "left" || *s == "right");
+     },
      "\"left\" or \"right\""},
     {"action", [](const Value& v) { return v.isString(); }, "an action name"},
     {"activate", [](const Value& v) { return pid(&v).has_value(); }, "a pid"},
@@ -48,10 +52,12 @@ std::optional<std::string> triggerProblem(const Value& on) {
         kind = &candidate;
     }
     if (!kind) return "\"on\" names no trigger (key, click, action, activate, tool or sck)";
-    if (!kind->valid(trigger->at(kind->key))) return "\"on\".\"" + std::string(kind->key) + "\" must be " + kind->expected;
+    if (!kind->valid(trigger->at(kind->key)))
+        return "\"on\".\"" + std::string(kind->key) + "\" must be " + kind->expected;
     for (const auto& [key, value] : *trigger) {
         if (key == kind->key) continue;
-        if (key != "element" || std::string_view(kind->key) != "action") return "\"on\" has an unknown key \"" + key + "\"";
+        if (key != "element" || std::string_view(kind->key) != "action")
+            return "\"on\" has an unknown key \"" + key + "\"";
         if (!value.isString()) return "\"on\".\"element\" must be an element id";
     }
     return std::nullopt;
@@ -65,7 +71,8 @@ Script::Script(const Value& scene) {
     if (reactions && reactions->isArray())
         for (const Value& entry : *reactions->asArray())
             reactions_.push_back({*member(entry, "on"), *member(entry, "merge"),
-                                  number(member(entry, "delay")).value_or(0), integer(member(entry, "times")).value_or(1)});
+                                  number(member(entry, "delay")).value_or(0),
+                                  integer(member(entry, "times")).value_or(1)});
 }
 
 void Script::schedule(double due, Value merge) {

@@ -44,9 +44,12 @@ ToolJob parseToolArguments(const std::vector<std::string>& arguments) {
     job.output = arguments.back();
     for (size_t i = 0; i + 1 < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
-        if (argument == "-l" && i + 2 < arguments.size()) job.window = parseWindow(arguments[++i]);
-        else if (argument.starts_with("-l") && argument.size() > 2) job.window = parseWindow(argument.substr(2));
-        else if (argument == "-t") ++i;  // the format; only PNG is written
+        if (argument == "-l" && i + 2 < arguments.size())
+            job.window = parseWindow(arguments[++i]);
+        else if (argument.starts_with("-l") && argument.size() > 2)
+            job.window = parseWindow(argument.substr(2));
+        else if (argument == "-t")
+            ++i;  // the format; only PNG is written
     }
     return job;
 }
@@ -56,12 +59,13 @@ void writeToolPicture(const Value& scene, const std::string& baseDir, const Tool
     const Object* window = onScreenWindow(scene, *job.window);
     auto frame = window ? frameSize(*window) : std::nullopt;
     if (!frame) return;
-    Image picture = pictureOfWindow(scene, baseDir, *window, pixelLength(frame->width, scale),
-                                    pixelLength(frame->height, scale));
+    Image picture =
+        pictureOfWindow(scene, baseDir, *window, pixelLength(frame->width, scale), pixelLength(frame->height, scale));
     if (picture.width < 1 || picture.height < 1) return;
     std::string png = image::encodePng(picture);
     if (png.empty()) return;
-    std::ofstream(job.output, std::ios::binary | std::ios::trunc).write(png.data(), static_cast<std::streamsize>(png.size()));
+    std::ofstream(job.output, std::ios::binary | std::ios::trunc)
+        .write(png.data(), static_cast<std::streamsize>(png.size()));
 }
 
 }  // namespace quillgate::sim

@@ -9,7 +9,9 @@ namespace quillgate::sim {
 
 namespace {
 
-bool isOnScreen(const Value& window) { return window.isObject() && boolean(member(window, "kCGWindowIsOnscreen")) == true; }
+bool isOnScreen(const Value& window) {
+    return window.isObject() && boolean(member(window, "kCGWindowIsOnscreen")) == true;
+}
 
 bool isWindowArray(const Value& windows) {
     return windows.isArray() && std::ranges::all_of(*windows.asArray(), [](const Value& w) { return w.isObject(); });
