@@ -48,11 +48,11 @@ Object pointer(const Call& call, const Object& action, bool isClick) {
     const auto count = number(member(action, "count"));
     if ((button != "left" && button != "right") || !count || (*count != 1 && *count != 2)) reject(msg::invalidClick);
     const bool left = button == "left";
+    const int32_t buttonNumber = left ? mouse::leftButton : mouse::rightButton;
     for (int64_t i = 1; i <= static_cast<int64_t>(*count); ++i) {
         // The first click may have changed what is on screen.
         requireUnmoved(call);
         if (auto occ = occluder(platform, window, point, popupOk)) reject(std::string(msg::targetOccluded) + *occ);
-        const int32_t buttonNumber = left ? mouse::leftButton : mouse::rightButton;
         platform.post(MouseEvent{left ? mouse::leftDown : mouse::rightDown, point, buttonNumber, i});
         platform.post(MouseEvent{left ? mouse::leftUp : mouse::rightUp, point, buttonNumber, i});
     }
