@@ -2,7 +2,6 @@
 // file, and the one-line messages for scenes that cannot be used.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -16,6 +15,7 @@ namespace {
 
 using testing::desktop;
 using testing::jsonText;
+using testing::ScopedEnv;
 using testing::TempFolder;
 
 std::string loadError(std::string_view scene, std::string baseDir = ".") {
@@ -33,25 +33,6 @@ std::vector<std::string> fileLines(const std::string& path) {
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (saved_)
-            setenv(name_, saved_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
 
 TEST(SimScene, DemoHasTheChatWindowDockMenuBarAndPopup) {
     auto d = desktop(demoScene());
@@ -116,8 +97,8 @@ TEST(SimScene, FilesFromTheEnvironmentAndTheLogFile) {
     std::ofstream(scene) << R"({"apps": [{"pid": 3}], "frontmost": 3})";
     std::ofstream(log) << "earlier line\n";
     {
-        ScopedEnv sceneVariable("QUILLGATE_SCENE", scene);
-        ScopedEnv logVariable("QUILLGATE_SIM_LOG", log);
+        ScopedEnv sceneVariable("QUILLGATE_SCENE", scene.c_str());
+        ScopedEnv logVariable("QUILLGATE_SIM_LOG", log.c_str());
         auto platform = makePlatform();
         EXPECT_EQ(platform->frontmostApplication()->pid, 3);
         platform->post(testing::key(53, true, 3));
@@ -131,7 +112,7 @@ TEST(SimScene, FilesFromTheEnvironmentAndTheLogFile) {
         EXPECT_NE(expected.at(1).find(R"("what":"key")"), std::string::npos);
     }
     {
-        ScopedEnv sceneVariable("QUILLGATE_SCENE", folder.file("absent.json"));
+        ScopedEnv sceneVariable("QUILLGATE_SCENE", folder.file("absent.json").c_str());
         try {
             makePlatform();
             ADD_FAILURE() << "loaded";
@@ -140,7 +121,7 @@ TEST(SimScene, FilesFromTheEnvironmentAndTheLogFile) {
         }
     }
     std::ofstream(scene) << R"({"windows": )";
-    ScopedEnv sceneVariable("QUILLGATE_SCENE", scene);
+    ScopedEnv sceneVariable("QUILLGATE_SCENE", scene.c_str());
     EXPECT_THROW(makePlatform(), std::runtime_error);
 }
 

@@ -16,11 +16,7 @@ namespace {
 using testing::desktop;
 using testing::eventLines;
 using testing::lines;
-
-std::array<int, 4> pixel(const Image& image, int x, int y) {
-    const uint8_t* p = image.row(y) + x * 4;
-    return {p[0], p[1], p[2], p[3]};
-}
+using testing::rgbaAt;
 
 // Runs a screenshot on a thread of its own, as the capture pipeline does.
 Image shoot(const std::shared_ptr<Desktop>& d, uint32_t id, int width, int height) {
@@ -94,18 +90,18 @@ TEST(SimScreenshot, RendersTheWindowAtTheConfiguredSizeAfterTheDelay) {
     EXPECT_GE(d->monotonic(), 30);
     ASSERT_EQ(image.width, 40);
     ASSERT_EQ(image.height, 30);
-    EXPECT_EQ(pixel(image, 39, 29), (std::array{16, 32, 48, 255}));
+    EXPECT_EQ(rgbaAt(image, 39, 29), (std::array{16, 32, 48, 255}));
     // Half-transparent red over the fill, premultiplied.
-    EXPECT_EQ(pixel(image, 0, 0), (std::array{136, 16, 24, 255}));
-    EXPECT_EQ(pixel(image, 39, 4), (std::array{136, 16, 24, 255}));
-    EXPECT_EQ(pixel(image, 0, 5), (std::array{16, 32, 48, 255}));
+    EXPECT_EQ(rgbaAt(image, 0, 0), (std::array{136, 16, 24, 255}));
+    EXPECT_EQ(rgbaAt(image, 39, 4), (std::array{136, 16, 24, 255}));
+    EXPECT_EQ(rgbaAt(image, 0, 5), (std::array{16, 32, 48, 255}));
     EXPECT_EQ(eventLines(*d), lines({R"({"what":"sck","call":"screenshot","windowID":7,"width":40,"height":30})"}));
 
     // The configured size scales the picture.
     Image half = shoot(d, 7, 20, 15);
     ASSERT_EQ(half.width, 20);
-    EXPECT_EQ(pixel(half, 0, 2), (std::array{136, 16, 24, 255}));
-    EXPECT_EQ(pixel(half, 0, 3), (std::array{16, 32, 48, 255}));
+    EXPECT_EQ(rgbaAt(half, 0, 2), (std::array{136, 16, 24, 255}));
+    EXPECT_EQ(rgbaAt(half, 0, 3), (std::array{16, 32, 48, 255}));
 }
 
 TEST(SimScreenshot, SizeOverrideErrorsAndVanishedWindows) {
@@ -136,9 +132,9 @@ TEST(SimScreenshot, PngBaseIsScaledToTheWindow) {
                        "rects": [{"x": 20, "y": 0, "width": 20, "height": 30, "fill": "#00ff00"}]}}})",
                      folder.path());
     Image image = shoot(d, 7, 40, 30);
-    EXPECT_EQ(pixel(image, 0, 0), (std::array{0, 0, 255, 255}));
-    EXPECT_EQ(pixel(image, 19, 29), (std::array{0, 0, 255, 255}));
-    EXPECT_EQ(pixel(image, 20, 0), (std::array{0, 255, 0, 255}));
+    EXPECT_EQ(rgbaAt(image, 0, 0), (std::array{0, 0, 255, 255}));
+    EXPECT_EQ(rgbaAt(image, 19, 29), (std::array{0, 0, 255, 255}));
+    EXPECT_EQ(rgbaAt(image, 20, 0), (std::array{0, 255, 0, 255}));
 }
 
 TEST(SimScreenshot, NeverAnsweringBlocksOnlyItsOwnThread) {

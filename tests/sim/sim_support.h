@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +78,36 @@ inline std::vector<std::string> lines(std::initializer_list<std::string_view> ex
     for (std::string_view line : expected) normalised.push_back(jsonText(parse(line)));
     return normalised;
 }
+
+// One pixel's premultiplied RGBA.
+inline std::array<int, 4> rgbaAt(const Image& image, int x, int y) {
+    const uint8_t* p = image.row(y) + static_cast<size_t>(x) * 4;
+    return {p[0], p[1], p[2], p[3]};
+}
+
+// Sets an environment variable for one scope; null unsets it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) saved_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (saved_)
+            setenv(name_, saved_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
 
 // A fresh folder under the temporary directory, removed with its contents.
 class TempFolder {

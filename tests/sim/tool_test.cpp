@@ -15,6 +15,7 @@ namespace {
 using testing::desktop;
 using testing::eventLines;
 using testing::lines;
+using testing::rgbaAt;
 
 std::string sceneWith(const std::string& extra) {
     return R"({"timeScale": 0.001, "windows": [
@@ -35,11 +36,6 @@ std::optional<Image> written(const std::string& path) {
     return image::decodePng(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
 }
 
-std::array<int, 4> pixel(const Image& image, int x, int y) {
-    const uint8_t* p = image.row(y) + x * 4;
-    return {p[0], p[1], p[2], p[3]};
-}
-
 TEST(SimTool, WritesTheWindowAtItsScaleWhenItsDelayHasPassed) {
     testing::TempFolder folder;
     std::string path = folder.file("shot.png");
@@ -57,7 +53,7 @@ TEST(SimTool, WritesTheWindowAtItsScaleWhenItsDelayHasPassed) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 41);   // 20.7 x 2, truncated
     EXPECT_EQ(image->height, 20);  // 10.2 x 2, truncated
-    EXPECT_EQ(pixel(*image, 40, 19), (std::array{0x33, 0x66, 0x99, 255}));
+    EXPECT_EQ(rgbaAt(*image, 40, 19), (std::array{0x33, 0x66, 0x99, 255}));
     // An exited tool cannot be stopped any more.
     tool->terminate();
     EXPECT_EQ(eventLines(*d),
@@ -74,7 +70,7 @@ TEST(SimTool, ShowsTheWindowAsItIsWhenTheToolFinishes) {
     auto image = written(folder.file("a.png"));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 20);
-    EXPECT_EQ(pixel(*image, 0, 0), (std::array{0, 0, 0, 255}));
+    EXPECT_EQ(rgbaAt(*image, 0, 0), (std::array{0, 0, 0, 255}));
 
     // Gone from the screen by then, or never there: nothing is written.
     auto hidden = desktop(sceneWith(R"(, "reactions": [{"on": {"tool": true}, "merge": {"windows": []}}])"));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-#include <cstdlib>
 
 #include "sim/sim_support.h"
 
@@ -119,24 +118,21 @@ TEST(SimWorkspace, ApplicationsByPidAndBundle) {
 }
 
 TEST(SimWorkspace, ActivationAndUnhideAreLogged) {
-    auto d = desktop(R"({"apps": [{"pid": 1}, {"pid": 2, "activates": false}], "frontmost": 1})");
+    auto d = desktop(R"({"apps": [{"pid": 1}, {"pid": 2, "activates": false}, {"pid": 4}], "frontmost": 1})");
     EXPECT_FALSE(d->activate(2));
-    EXPECT_EQ(d->frontmostApplication()->pid, 1);
     EXPECT_FALSE(d->activate(3));
-    EXPECT_TRUE(d->activate(1));
+    EXPECT_EQ(d->frontmostApplication()->pid, 1);
+    EXPECT_TRUE(d->activate(4));
+    EXPECT_EQ(d->frontmostApplication()->pid, 4);
     EXPECT_TRUE(d->unhide(2));
     EXPECT_FALSE(d->unhide(3));
     EXPECT_EQ(eventLines(*d), lines({
                                   R"({"what":"activate","pid":2,"ok":false})",
                                   R"({"what":"activate","pid":3,"ok":false})",
-                                  R"({"what":"activate","pid":1,"ok":true})",
+                                  R"({"what":"activate","pid":4,"ok":true})",
                                   R"({"what":"unhide","pid":2})",
                                   R"({"what":"unhide","pid":3})",
                               }));
-
-    auto background = desktop(R"({"apps": [{"pid": 1}, {"pid": 2}], "frontmost": 1})");
-    EXPECT_TRUE(background->activate(2));
-    EXPECT_EQ(background->frontmostApplication()->pid, 2);
 }
 
 TEST(SimProcess, OwnIdsAndTemporaryDirectory) {
@@ -147,15 +143,12 @@ TEST(SimProcess, OwnIdsAndTemporaryDirectory) {
     EXPECT_EQ(named->ownPid(), 4000);
     EXPECT_EQ(named->parentPid(), 3999);
 
-    const char* saved = std::getenv("TMPDIR");
-    std::string restore = saved ? saved : "";
-    setenv("TMPDIR", "/var/folders/xy/T", 1);
-    EXPECT_EQ(real->temporaryDirectory(), "/var/folders/xy/T/");
-    setenv("TMPDIR", "/private/tmp/", 1);
-    EXPECT_EQ(real->temporaryDirectory(), "/private/tmp/");
-    unsetenv("TMPDIR");
-    EXPECT_EQ(real->temporaryDirectory(), "/tmp/");
-    if (saved) setenv("TMPDIR", restore.c_str(), 1);
+    for (auto [tmpdir, expected] :
+         {std::pair{"/var/folders/xy/T", "/var/folders/xy/T/"}, std::pair{"/private/tmp/", "/private/tmp/"},
+          std::pair<const char*, const char*>{nullptr, "/tmp/"}}) {
+        testing::ScopedEnv variable("TMPDIR", tmpdir);
+        EXPECT_EQ(real->temporaryDirectory(), expected);
+    }
 }
 
 }  // namespace
