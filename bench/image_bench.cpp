@@ -3,6 +3,19 @@
 // the screenshot tool's fallback, on a Retina-sized chat window. The PNG
 // writer is shown beside libspng and libpng, at their defaults and at libpng's
 // fastest comparable settings, with the size of each output.
+//
+// CPU time on the two-core development machine (AMD EPYC, RelWithDebInfo):
+//   encodePng 2880x1800          11 ms   1.03 MB
+//   libspng defaults            370 ms   1.22 MB
+//   libpng defaults             270 ms   1.22 MB
+//   libpng level 1, UP           93 ms   1.02 MB
+//   Base64 encode of the PNG    0.26 ms  (3.7 GiB/s)
+//   Base64 decode               0.32 ms  (4.0 GiB/s)
+//   capture payload (PNG+Base64) 11.5 ms
+//   region hash 1440x60         0.26 ms
+//   decodePng 2880x1800          42-50 ms
+//   resample 5760x3600 to half  320 ms  (1.3 s while other builds saturate
+//                                        the machine: it is memory-bound)
 
 #include <benchmark/benchmark.h>
 #include <png.h>
