@@ -15,7 +15,7 @@
 //   region hash 1440x60         0.26 ms
 //   decodePng 2880x1800          42-50 ms
 //   resample 5760x3600 to half  320 ms  (1.3 s while other builds saturate
-//                                        the machine: it is memory-bound)
+//                                        the machine)
 
 #include <benchmark/benchmark.h>
 #include <png.h>
