@@ -13,7 +13,7 @@
 //   Base64 decode               0.32 ms  (4.0 GiB/s)
 //   capture payload (PNG+Base64) 11.5 ms
 //   region hash 1440x60         0.26 ms
-//   decodePng 2880x1800          42-50 ms
+//   decodePng 2880x1800          50 ms
 //   resample 5760x3600 to half  320 ms  (1.3 s while other builds saturate
 //                                        the machine)
 
