@@ -1,8 +1,8 @@
 // The PNG writer is hand-made around Intel ISA-L's deflate instead of a PNG
 // library call because "capture" encodes a full window on every request: for a
-// 2880x1800 chat window libspng at its defaults takes about 300 ms, libpng
-// about 190 ms (95 ms even at level 1 with the UP filter), while the UP filter
-// with ISA-L at level 1 takes 11 to 14 ms for output of about the same size
+// 2880x1800 chat window libspng at its defaults takes about 370 ms, libpng
+// about 260 ms (95 ms even at level 1 with the UP filter), while the UP filter
+// with ISA-L at level 1 takes about 11 ms for output of about the same size
 // (bench/image_bench.cpp). The container around the stream is a few fixed
 // chunks, so little is written by hand.
 
