@@ -17,13 +17,8 @@ namespace quillgate {
 
 namespace {
 
-struct Ungated {
-    std::string_view name;
-    Handler handler;  // null until the operation exists on this platform
-};
-
 // Matched first, in this order; none needs a binding.
-constexpr std::array<Ungated, 10> ungated{{
+constexpr std::array<Route, 10> ungated{{
     {"permissions", permissionsOperation},
     {"self-test", selfTestOperation},
     {"input-idle", inputIdleOperation},
@@ -46,15 +41,9 @@ std::string operationName(const Object& request) {
 Object Main::run(const Object& request) {
     const std::string name = operationName(request);
     Object response;
-    bool matched = false;
-    for (const Ungated& op : ungated) {
-        if (op.name != name) continue;
-        if (!op.handler) reject(msg::unsupportedOperation);
-        response = op.handler(Call{context_, request, nullptr, nullptr});
-        matched = true;
-        break;
-    }
-    if (!matched) {
+    if (const Route* op = findRoute(ungated, name)) {
+        response = op->handler(Call{context_, request, nullptr, nullptr});
+    } else {
         const Object* bound = objectAt(request, "bound");
         if (!bound) reject(msg::bindingRequired);
         response = gated(context_, name, request, *bound);

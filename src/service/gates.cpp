@@ -18,19 +18,14 @@ namespace quillgate {
 
 namespace {
 
-struct Gated {
-    std::string_view name;
-    Handler handler;  // null until the operation exists on this platform
-};
-
-constexpr std::array<Gated, 3> popupOperations{{
+constexpr std::array<Route, 3> popupOperations{{
     {"popup", popupOperation},
     {"popup-close", popupCloseOperation},
     {"popup-press", popupPressOperation},
 }};
 
 // Matched in this order, only after the guard has passed.
-constexpr std::array<Gated, 8> guardedOperations{{
+constexpr std::array<Route, 8> guardedOperations{{
     {"check", checkOperation},
     {"capture", captureOperation},
     {"capture-input", captureOperation},
@@ -41,16 +36,8 @@ constexpr std::array<Gated, 8> guardedOperations{{
     {"execute", executeOperation},
 }};
 
-template <size_t N>
-const Gated* find(const std::array<Gated, N>& table, const std::string& name) {
-    for (const Gated& op : table) {
-        if (op.name == name) return &op;
-    }
-    return nullptr;
-}
-
-Object runWith(const Gated* op, Context& context, const Object& request, const Object& bound, const Window* window) {
-    if (!op || !op->handler) reject(msg::unsupportedOperation);
+Object runWith(const Route* op, Context& context, const Object& request, const Object& bound, const Window* window) {
+    if (!op) reject(msg::unsupportedOperation);
     return op->handler(Call{context, request, &bound, window});
 }
 
@@ -60,13 +47,13 @@ Object gated(Context& context, const std::string& name, const Object& request, c
     Platform& platform = *context.platform;
     // Activation verifies the binding itself, before and after raising the window.
     if (name == "activate") return activateOperation(Call{context, request, &bound, nullptr});
-    if (const Gated* op = find(popupOperations, name)) {
+    if (const Route* op = findRoute(popupOperations, name)) {
         Window w = current(platform, bound, false);
         return runWith(op, context, request, bound, &w);
     }
     // The guard runs before the name is known to be valid.
     Window w = check(context, bound, name == "execute");
-    return runWith(find(guardedOperations, name), context, request, bound, &w);
+    return runWith(findRoute(guardedOperations, name), context, request, bound, &w);
 }
 
 }  // namespace quillgate
