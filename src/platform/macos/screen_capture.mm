@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
+#include "image/core_graphics.h"
 #include "platform/macos/cf_ref.h"
 #include "platform/macos/mac_platform.h"
 #include "platform/macos/platform_errors.h"
-#include "platform/macos/rgba_image.h"
 #include "platform/macos/sck_macos14.h"
 
 namespace quillgate::macos {
@@ -112,7 +112,7 @@ Image MacPlatform::screenshot(uint32_t windowID, int width, int height) {
     }
     if (shot.error) throw platformError(shot.error);
     // No image and no error: an empty picture, which the caller refuses.
-    return rgbaImage(shot.image.get());
+    return image::rgbaImage(shot.image.get());
 }
 
 }  // namespace quillgate::macos

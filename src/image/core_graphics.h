@@ -1,0 +1,27 @@
+#pragma once
+// Core Graphics pictures as Images (macOS only): 8-bit RGBA, premultiplied
+// alpha, device RGB, bytes R, G, B, A in memory (the layout the region hashes
+// are taken of), rows top to bottom.
+
+#include <CoreGraphics/CoreGraphics.h>
+
+#include "platform/image.h"
+#include "platform/macos/cf_ref.h"
+
+namespace quillgate::image {
+
+// The picture drawn into a new width x height Image, scaled at Core Graphics'
+// high interpolation quality when the sizes differ. An empty Image (0 x 0)
+// when there is no picture, a size is not positive, or the bitmap cannot be
+// made.
+Image drawnImage(CGImageRef picture, int width, int height);
+
+// The picture at its own pixel size; empty as above, and for a picture
+// without pixels or too large for an Image.
+Image rgbaImage(CGImageRef picture);
+
+// A picture that reads the Image's bytes in place, so it must not outlive
+// them; null for an Image without pixels or when it cannot be made.
+macos::CfRef<CGImageRef> pictureOf(const Image& image);
+
+}  // namespace quillgate::image
