@@ -9,16 +9,20 @@
 namespace quillgate {
 
 namespace {
-constexpr size_t initialCapacity = 1 << 16;
 constexpr size_t readSize = 1 << 20;
 }  // namespace
 
+// Room for one byte more than the limit, so that a line of exactly the limit
+// followed by CR LF is seen whole before the CR is stripped, plus one read; a
+// longer line is never kept. The buffer is reserved whole and never moves:
+// the system backs its pages only once bytes are written there, and reading
+// restarts at the front whenever everything read has been consumed, so a
+// session of small requests touches only the first pages.
 LineReader::LineReader(int fd, size_t limit, size_t padding)
     : fd_(fd),
       limit_(limit),
-      padding_(padding),
-      buffer_(new char[initialCapacity + padding]),
-      capacity_(initialCapacity) {}
+      capacity_(limit + 1 + readSize),
+      buffer_(new char[capacity_ + padding]) {}
 
 void LineReader::compact() {
     if (start_ == 0) return;
@@ -29,19 +33,9 @@ void LineReader::compact() {
 
 bool LineReader::fill() {
     if (eof_) return false;
-    if (end_ == capacity_) {
-        compact();
-        if (end_ == capacity_) {
-            // One byte more than the limit, so that a line of exactly the
-            // limit followed by CR LF is seen whole before the CR is stripped,
-            // plus room for one read; a longer line is never kept.
-            size_t grown = std::min(std::max(capacity_ * 2, end_ + readSize), limit_ + 1 + readSize);
-            std::unique_ptr<char[]> bigger(new char[grown + padding_]);
-            std::memcpy(bigger.get(), buffer_.get(), end_);
-            buffer_ = std::move(bigger);
-            capacity_ = grown;
-        }
-    }
+    // What is kept of an unfinished line never exceeds limit + 1 bytes, so
+    // after compacting there is room for a read.
+    if (end_ == capacity_) compact();
     for (;;) {
         ssize_t n = ::read(fd_, buffer_.get() + end_, std::min(capacity_ - end_, readSize));
         if (n > 0) {
@@ -55,6 +49,7 @@ bool LineReader::fill() {
 }
 
 bool LineReader::next(Line& line) {
+    if (start_ == end_) start_ = end_ = 0;
     const size_t keep = limit_ + 1;
     size_t scanned = 0;  // bytes of the line searched for LF, from start_
     size_t dropped = 0;  // bytes of an over-long line already thrown away

@@ -25,17 +25,16 @@ public:
     bool next(Line& line);
 
 private:
-    // Reads more bytes after end_, growing the buffer up to what a line of
-    // the limit needs; false at end of input.
+    // Reads more bytes after end_, first moving the unconsumed ones to the
+    // front when the buffer is full; false at end of input.
     bool fill();
     // Moves the unconsumed bytes to the front of the buffer.
     void compact();
 
     int fd_;
     size_t limit_;
-    size_t padding_;
-    std::unique_ptr<char[]> buffer_;
     size_t capacity_;   // usable bytes, padding not included
+    std::unique_ptr<char[]> buffer_;
     size_t start_ = 0;  // first unconsumed byte
     size_t end_ = 0;    // one past the last byte read
     bool eof_ = false;
