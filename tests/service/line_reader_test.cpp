@@ -14,14 +14,15 @@ struct Read {
     bool operator==(const Read&) const = default;
 };
 
-// Feeds `input` through a pipe from another thread, as the host writes it.
-std::vector<Read> readAll(const std::string& input, size_t limit) {
+// Feeds `input` through a pipe from another thread, as the host writes it,
+// `chunk` bytes at a time.
+std::vector<Read> readAll(const std::string& input, size_t limit, size_t chunk = 7) {
     int fds[2];
     EXPECT_EQ(pipe(fds), 0);
     std::thread writer([&] {
         size_t done = 0;
         while (done < input.size()) {
-            ssize_t n = write(fds[1], input.data() + done, std::min<size_t>(input.size() - done, 7));
+            ssize_t n = write(fds[1], input.data() + done, std::min(input.size() - done, chunk));
             if (n <= 0) break;
             done += static_cast<size_t>(n);
         }
@@ -58,6 +59,20 @@ TEST(LineReader, DiscardsAnOverLongLineToItsEndWithoutKeepingIt) {
     EXPECT_LE(lines[0].text.size(), 101u);
     EXPECT_EQ(lines[1], (Read{"{}", false}));
     EXPECT_TRUE(lines[2].overLimit);
+}
+
+TEST(LineReader, KeepsLinesWholeAcrossManyBuffersFull) {
+    // Megabytes of lines that rarely end where a read does: the buffer is
+    // refilled, compacted and restarted many times over.
+    std::string input;
+    std::vector<Read> expected;
+    for (int i = 0; input.size() < (size_t{5} << 20); ++i) {
+        std::string text(static_cast<size_t>(i * 7919 % 260), static_cast<char>('a' + i % 26));
+        input += text + (i % 3 ? "\n" : "\r\n");
+        const bool over = text.size() > 200;
+        expected.push_back({over ? text.substr(0, 201) : text, over});
+    }
+    EXPECT_EQ(readAll(input, 200, 65521), expected);
 }
 
 }  // namespace
