@@ -24,7 +24,9 @@
 namespace quillgate {
 
 // An error reported by the platform with its domain and code, as an NSError
-// carries them (the screenshot service, launching a child process).
+// carries them (the screenshot service, launching a child process). The
+// screenshot service's domain is named "SCStreamErrorDomain", after the
+// platform's constant.
 class PlatformError : public std::runtime_error {
 public:
     PlatformError(std::string domain, int64_t code)

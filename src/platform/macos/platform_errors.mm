@@ -1,10 +1,24 @@
 #include "platform/macos/platform_errors.h"
 
+#import <ScreenCaptureKit/ScreenCaptureKit.h>
+
 #include <string>
 
 #include "platform/macos/cf_value.h"
 
 namespace quillgate::macos {
+
+namespace {
+
+// The port names the screenshot service's domain after its constant, which
+// is how the core recognises a declined capture; the constant's value is a
+// longer reverse-DNS text. Other domains keep their text.
+std::string domainName(NSString* domain) {
+    if ([domain isEqualToString:SCStreamErrorDomain]) return "SCStreamErrorDomain";
+    return utf8((__bridge CFStringRef)domain);
+}
+
+}  // namespace
 
 int32_t axStatus(AXError status) { return static_cast<int32_t>(status); }
 
@@ -17,7 +31,7 @@ AxResult axResult(AXError status, CFTypeRef value) {
 
 PlatformError platformError(NSError* error) {
     if (!error) return PlatformError("", 0);
-    return PlatformError(utf8((__bridge CFStringRef)error.domain), static_cast<int64_t>(error.code));
+    return PlatformError(domainName(error.domain), static_cast<int64_t>(error.code));
 }
 
 }  // namespace quillgate::macos
