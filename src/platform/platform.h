@@ -176,6 +176,12 @@ public:
     // shadows ignored. Blocks until the service answers, which may be never;
     // called on a capture thread. Throws PlatformError.
     virtual Image screenshot(uint32_t windowID, int width, int height) = 0;
+    // The screenshot of a popup: as screenshot(), but the window's shadow is
+    // left as the service treats it by default. Called on the request thread.
+    // A backend that draws no shadows answers it with screenshot().
+    virtual Image popupScreenshot(uint32_t windowID, int width, int height) {
+        return screenshot(windowID, width, height);
+    }
     // Starts a child process with its standard streams on the null device.
     // Throws PlatformError when it cannot be launched.
     virtual std::unique_ptr<ChildProcess> launch(const std::string& executable,

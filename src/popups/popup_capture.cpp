@@ -18,7 +18,7 @@ Image capturePopup(Context& context, const PopupInfo& popup) {
                                         [&](const ShareableWindow& w) { return w.windowID == popup.id; });
         if (!listed) reject(msg::popupCaptureUnavailable);
         const PixelSize size = pixelSize(popup.rect);
-        return platform.screenshot(popup.id, size.width, size.height);
+        return platform.popupScreenshot(popup.id, size.width, size.height);
     });
 }
 

@@ -47,6 +47,7 @@ public:
     // screen_capture.mm
     std::vector<ShareableWindow> shareableWindows() override;
     Image screenshot(uint32_t windowID, int width, int height) override;
+    Image popupScreenshot(uint32_t windowID, int width, int height) override;
 
     // child_process.mm
     std::unique_ptr<ChildProcess> launch(const std::string& executable,

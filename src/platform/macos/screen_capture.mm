@@ -1,6 +1,7 @@
 // ScreenCaptureKit: the windows it can capture and one single-window
-// screenshot. Both wait for the service as long as it takes; the capture
-// pipeline runs them on a thread of its own and races them against a timer.
+// screenshot. Both wait for the service as long as it takes; the window
+// capture runs them on a thread of its own and races them against a timer,
+// a popup's capture waits for them on the request thread.
 #import <ScreenCaptureKit/ScreenCaptureKit.h>
 
 #include <algorithm>
@@ -47,15 +48,19 @@ struct Shot {
     NSError* error = nil;
 };
 
+// Whether a screenshot leaves the window's shadow out (the bound window) or
+// keeps the service's default (popups).
+enum class Shadow { ignored, serviceDefault };
+
 // Exactly the configuration the capture contract asks for: the requested
-// pixel size, no cursor, no shadow; pixel format, colour space and scaling
-// stay at the service's defaults.
-Shot captureWindow(SCWindow* window, int width, int height) {
+// pixel size, no cursor, and the shadow as asked; pixel format, colour space
+// and scaling stay at the service's defaults.
+Shot captureWindow(SCWindow* window, int width, int height, Shadow shadow) {
     SCStreamConfiguration* configuration = [[SCStreamConfiguration alloc] init];
     configuration.width = static_cast<size_t>(std::max(width, 0));
     configuration.height = static_cast<size_t>(std::max(height, 0));
     configuration.showsCursor = NO;
-    configuration.ignoreShadowsSingleWindow = YES;
+    if (shadow == Shadow::ignored) configuration.ignoreShadowsSingleWindow = YES;
     SCContentFilter* filter = [[SCContentFilter alloc] initWithDesktopIndependentWindow:window];
 
     __block CGImageRef captured = nullptr;
@@ -71,6 +76,26 @@ Shot captureWindow(SCWindow* window, int width, int height) {
                               }];
     dispatch_semaphore_wait(answered, DISPATCH_TIME_FOREVER);
     return Shot{CfRef<CGImageRef>(captured), failure};
+}
+
+// The window listed afresh, then its screenshot.
+Image screenshotOf(uint32_t windowID, int width, int height, Shadow shadow) {
+    Shot shot;
+    @autoreleasepool {
+        const Listing listing = listShareableContent();
+        SCWindow* window = listing.content ? windowWithID(listing.content, windowID) : nil;
+        if (window) {
+            shot = captureWindow(window, width, height, shadow);
+        } else if (listing.error) {
+            shot.error = listing.error;
+        } else {
+            // Gone since the caller listed it.
+            shot.error = [NSError errorWithDomain:SCStreamErrorDomain code:SCStreamErrorNoCaptureSource userInfo:nil];
+        }
+    }
+    if (shot.error) throw platformError(shot.error);
+    // No image and no error: an empty picture, which the caller refuses.
+    return image::rgbaImage(shot.image.get());
 }
 
 }  // namespace
@@ -97,22 +122,11 @@ std::vector<ShareableWindow> MacPlatform::shareableWindows() {
 }
 
 Image MacPlatform::screenshot(uint32_t windowID, int width, int height) {
-    Shot shot;
-    @autoreleasepool {
-        const Listing listing = listShareableContent();
-        SCWindow* window = listing.content ? windowWithID(listing.content, windowID) : nil;
-        if (window) {
-            shot = captureWindow(window, width, height);
-        } else if (listing.error) {
-            shot.error = listing.error;
-        } else {
-            // Gone since the caller listed it.
-            shot.error = [NSError errorWithDomain:SCStreamErrorDomain code:SCStreamErrorNoCaptureSource userInfo:nil];
-        }
-    }
-    if (shot.error) throw platformError(shot.error);
-    // No image and no error: an empty picture, which the caller refuses.
-    return image::rgbaImage(shot.image.get());
+    return screenshotOf(windowID, width, height, Shadow::ignored);
+}
+
+Image MacPlatform::popupScreenshot(uint32_t windowID, int width, int height) {
+    return screenshotOf(windowID, width, height, Shadow::serviceDefault);
 }
 
 }  // namespace quillgate::macos
