@@ -61,6 +61,11 @@ Shot captureWindow(SCWindow* window, int width, int height, Shadow shadow) {
     configuration.height = static_cast<size_t>(std::max(height, 0));
     configuration.showsCursor = NO;
     if (shadow == Shadow::ignored) configuration.ignoreShadowsSingleWindow = YES;
+    // The filter asks Core Graphics for the displays the window is on, which
+    // aborts a process in which Core Graphics has not yet set up its display
+    // side; a command-line program without AppKit's application may not have.
+    // Asking for the main display sets it up, once per process.
+    (void)CGMainDisplayID();
     SCContentFilter* filter = [[SCContentFilter alloc] initWithDesktopIndependentWindow:window];
 
     __block CGImageRef captured = nullptr;
