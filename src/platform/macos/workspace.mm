@@ -27,11 +27,15 @@ NSRunningApplication* applicationOf(int32_t pid) {
 }
 
 // The workspace's time-varying state (which application is frontmost)
-// changes only when the main run loop turns. The request loop waits on its
-// input rather than in a run loop, so let the loop turn once, without
-// waiting, before such a read.
+// changes only when the main run loop handles the system's messages. The
+// request loop waits on its input rather than in a run loop, so before such a
+// read let the loop handle every message that is waiting, one per turn,
+// without waiting for more: one turn alone could leave the answer several
+// application switches behind.
 void catchUpWithWorkspace() {
-    if ([NSThread isMainThread]) CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true);
+    if (![NSThread isMainThread]) return;
+    while (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true) == kCFRunLoopRunHandledSource) {
+    }
 }
 
 }  // namespace
