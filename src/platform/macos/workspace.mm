@@ -31,11 +31,13 @@ NSRunningApplication* applicationOf(int32_t pid) {
 // request loop waits on its input rather than in a run loop, so before such a
 // read let the loop handle every message that is waiting, one per turn,
 // without waiting for more: one turn alone could leave the answer several
-// application switches behind.
+// application switches behind. The turns are bounded, so a source that keeps
+// signalling cannot hold the request.
 void catchUpWithWorkspace() {
     if (![NSThread isMainThread]) return;
-    while (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true) == kCFRunLoopRunHandledSource) {
-    }
+    constexpr int maxTurns = 256;
+    for (int turn = 0; turn < maxTurns; ++turn)
+        if (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true) != kCFRunLoopRunHandledSource) return;
 }
 
 }  // namespace
