@@ -79,7 +79,7 @@ std::string screenWaitingMessage(Platform& platform) {
 
 bool sckDeclined(const std::exception& error) {
     const auto* platformError = dynamic_cast<const PlatformError*>(&error);
-    return platformError && platformError->domain == "SCStreamErrorDomain" && platformError->code == -3801;
+    return platformError && platformError->domain == screenshotServiceDomain && platformError->code == -3801;
 }
 
 }  // namespace quillgate

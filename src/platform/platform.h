@@ -3,9 +3,10 @@
 // after the macOS calls so that the macOS backend stays a thin adapter and
 // every type test, default and ordering rule lives in the shared core.
 //
-// Threads: the request thread makes every call, except screenshot(), which the
-// capture pipeline runs on a thread of its own, and may still be running after
-// the request that started it has been answered. Implementations are
+// Threads: the request thread makes every call, except shareableWindows() and
+// screenshot(), which the capture pipeline runs on a thread of its own, and
+// which may still be running after the request that started it has been
+// answered. Implementations are
 // therefore safe to call from two threads at once.
 //
 // Coordinates: global screen points, origin at the top-left of the main
@@ -24,9 +25,7 @@
 namespace quillgate {
 
 // An error reported by the platform with its domain and code, as an NSError
-// carries them (the screenshot service, launching a child process). The
-// screenshot service's domain is named "SCStreamErrorDomain", after the
-// platform's constant.
+// carries them (the screenshot service, launching a child process).
 class PlatformError : public std::runtime_error {
 public:
     PlatformError(std::string domain, int64_t code)
@@ -34,6 +33,9 @@ public:
     std::string domain;
     int64_t code;
 };
+
+// The screenshot service's error domain, named after the platform's constant.
+inline constexpr const char* screenshotServiceDomain = "SCStreamErrorDomain";
 
 // Window-list option sets: desktop elements excluded, optionally on-screen only.
 enum class WindowListOption : uint32_t {

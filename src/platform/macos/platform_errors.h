@@ -21,7 +21,7 @@ int32_t axStatus(AXError status);
 AxResult axResult(AXError status, CFTypeRef value);
 
 // The error's domain and code; an absent error reads as an empty domain and
-// code 0. The screenshot service's domain reads as "SCStreamErrorDomain".
+// code 0. The screenshot service's domain reads as screenshotServiceDomain.
 PlatformError platformError(NSError* error);
 
 }  // namespace quillgate::macos

@@ -14,7 +14,7 @@ namespace {
 // is how the core recognises a declined capture; the constant's value is a
 // longer reverse-DNS text. Other domains keep their text.
 std::string domainName(NSString* domain) {
-    if ([domain isEqualToString:SCStreamErrorDomain]) return "SCStreamErrorDomain";
+    if ([domain isEqualToString:SCStreamErrorDomain]) return screenshotServiceDomain;
     return utf8((__bridge CFStringRef)domain);
 }
 

@@ -22,7 +22,7 @@ const Value* sckMember(const Value& scene, std::string_view key) {
 std::vector<ShareableWindow> shareableWindows(const Value& scene) {
     const std::string* content = text(sckMember(scene, "content"));
     if (content && *content == "error")
-        throw PlatformError(sckDomain, screenRecording(scene) ? sckNoContent : sckDeclined);
+        throw PlatformError(screenshotServiceDomain, screenRecording(scene) ? sckNoContent : sckDeclined);
     std::vector<ShareableWindow> windows;
     const Value* listed = sckMember(scene, "windows");
     if (listed && listed->isArray()) {
@@ -47,10 +47,10 @@ Image screenshotAnswer(const Value& scene, const std::string& baseDir, uint32_t 
     if (const Value* error = sckMember(scene, "error")) {
         auto code = integer(member(*error, "code"));
         const std::string* domain = text(member(*error, "domain"));
-        if (code) throw PlatformError(domain ? *domain : sckDomain, *code);
+        if (code) throw PlatformError(domain ? *domain : screenshotServiceDomain, *code);
     }
     const Object* window = onScreenWindow(scene, windowID);
-    if (!window) throw PlatformError(sckDomain, sckWindowGone);
+    if (!window) throw PlatformError(screenshotServiceDomain, sckWindowGone);
     if (auto size = pairFromArray(sckMember(scene, "size"))) {
         width = pixelLength(size->first, 1);
         height = pixelLength(size->second, 1);

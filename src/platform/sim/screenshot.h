@@ -11,7 +11,6 @@
 
 namespace quillgate::sim {
 
-inline constexpr const char* sckDomain = "SCStreamErrorDomain";
 inline constexpr int64_t sckDeclined = -3801;
 inline constexpr int64_t sckNoContent = -3805;
 inline constexpr int64_t sckWindowGone = -3812;
