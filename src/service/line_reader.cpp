@@ -52,7 +52,7 @@ bool LineReader::next(Line& line) {
     if (start_ == end_) start_ = end_ = 0;
     const size_t keep = limit_ + 1;
     size_t scanned = 0;  // bytes of the line searched for LF, from start_
-    size_t dropped = 0;  // bytes of an over-long line already thrown away
+    bool trimmed = false;  // bytes past `keep` of an over-long line were thrown away
     for (;;) {
         char* base = buffer_.get() + start_;
         size_t available = end_ - start_;
@@ -62,7 +62,7 @@ bool LineReader::next(Line& line) {
             // Forget all but the first `keep` bytes: the line is refused anyway.
             size_t excess = kept - keep;
             std::memmove(base + keep, base + kept, available - kept);
-            dropped += excess;
+            trimmed = true;
             end_ -= excess;
             kept = keep;
         }
@@ -72,19 +72,16 @@ bool LineReader::next(Line& line) {
             scanned = kept;
             continue;
         }
-        if (!nl && kept == 0 && dropped == 0) return false;
+        if (!nl && kept == 0) return false;
         base = buffer_.get() + start_;
+        // A trimmed line keeps limit + 1 bytes, CR or not: it stays over the limit.
         size_t size = kept;
-        size_t total = kept + dropped;
-        if (nl && dropped == 0 && size > 0 && base[size - 1] == '\r') {
-            --size;
-            --total;
-        }
+        if (nl && !trimmed && size > 0 && base[size - 1] == '\r') --size;
         start_ += nl ? kept + 1 : kept;
         // The terminator's byte becomes the first byte of the padding; what
         // follows lies inside the buffer, readable as the parser needs.
         base[size] = '\0';
-        line = Line{base, size, total > limit_};
+        line = Line{base, size, size > limit_};
         return true;
     }
 }

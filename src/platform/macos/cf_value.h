@@ -29,6 +29,7 @@ CfRef<CFTypeRef> cfFromValue(const Value& value);
 // UTF-8 text of a string; characters UTF-8 cannot carry (an unpaired
 // surrogate) become "?".
 std::string utf8(CFStringRef text);
+std::string utf8(NSString* text);
 
 // A new string from UTF-8 text; empty when the text is not valid UTF-8.
 CfRef<CFStringRef> cfString(std::string_view text);

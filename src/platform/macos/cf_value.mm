@@ -128,6 +128,8 @@ std::string utf8(CFStringRef text) {
     return result;
 }
 
+std::string utf8(NSString* text) { return utf8((__bridge CFStringRef)text); }
+
 CfRef<CFStringRef> cfString(std::string_view text) {
     return CfRef<CFStringRef>(CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text.data()),
                                                       static_cast<CFIndex>(text.size()), kCFStringEncodingUTF8,

@@ -15,7 +15,7 @@ namespace {
 // longer reverse-DNS text. Other domains keep their text.
 std::string domainName(NSString* domain) {
     if ([domain isEqualToString:SCStreamErrorDomain]) return screenshotServiceDomain;
-    return utf8((__bridge CFStringRef)domain);
+    return utf8(domain);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ int32_t MacPlatform::parentPid() { return getppid(); }
 std::string MacPlatform::temporaryDirectory() {
     @autoreleasepool {
         // The system's answer already ends with "/".
-        return utf8((__bridge CFStringRef)NSTemporaryDirectory());
+        return utf8(NSTemporaryDirectory());
     }
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 std::optional<std::string> text(NSString* value) {
     if (!value) return std::nullopt;
-    return utf8((__bridge CFStringRef)value);
+    return utf8(value);
 }
 
 RunningApplication describe(NSRunningApplication* app) {

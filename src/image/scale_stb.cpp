@@ -5,13 +5,12 @@
 // one-dimensional passes. Catmull-Rom keeps text edges sharp in both
 // directions, the closest match to the platform's high-quality interpolation.
 
-#include "image/resample.h"
+#include "image/scale.h"
 
 #include <stb_image_resize.h>
 
 #include <algorithm>
 #include <new>
-#include <stdexcept>
 
 namespace quillgate::image {
 namespace {
@@ -29,10 +28,7 @@ void clampToAlpha(Image& image) {
 
 }  // namespace
 
-Image resample(const Image& source, int width, int height) {
-    if (width < 1 || height < 1 || source.width < 1 || source.height < 1)
-        throw std::invalid_argument("resample needs pictures of at least one pixel");
-    if (source.width == width && source.height == height) return source;
+Image scale(const Image& source, int width, int height) {
     Image out(width, height);
     const int done = stbir_resize_uint8_generic(
         source.rgba.data(), source.width, source.height, static_cast<int>(source.stride()), out.rgba.data(), width,
