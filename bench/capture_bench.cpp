@@ -95,7 +95,7 @@ std::string roundTrip(Main& service, const std::string& line) {
     });
     LineReader lines(fds[0], requestLimit, json::Reader::paddingBytes());
     LineReader::Line l{};
-    std::string response = lines.next(l) ? service.respond(l.data, l.size, l.overLimit) : std::string();
+    std::string response = lines.next(l) ? service.respond(l.data, l.size) : std::string();
     writer.join();
     close(fds[0]);
     return response;

@@ -74,14 +74,14 @@ bool LineReader::next(Line& line) {
         }
         if (!nl && kept == 0) return false;
         base = buffer_.get() + start_;
-        // A trimmed line keeps limit + 1 bytes, CR or not: it stays over the limit.
+        // A trimmed line keeps limit + 1 bytes, CR or not, to stay over the limit.
         size_t size = kept;
         if (nl && !trimmed && size > 0 && base[size - 1] == '\r') --size;
         start_ += nl ? kept + 1 : kept;
         // The terminator's byte becomes the first byte of the padding; what
         // follows lies inside the buffer, readable as the parser needs.
         base[size] = '\0';
-        line = Line{base, size, size > limit_};
+        line = Line{base, size};
         return true;
     }
 }

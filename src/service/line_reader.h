@@ -17,11 +17,11 @@ public:
     struct Line {
         const char* data;  // followed by `padding` readable bytes, the first one NUL
         size_t size;
-        bool overLimit;    // longer than the limit; data holds only a prefix
     };
 
-    // The next line, terminator removed; false at end of input. The data stays
-    // valid until the next call.
+    // The next line, terminator removed; false at end of input. A line longer
+    // than the limit comes as its first limit + 1 bytes, so its size still
+    // tells it apart. The data stays valid until the next call.
     bool next(Line& line);
 
 private:

@@ -32,7 +32,8 @@ public:
     static bool translateSelfTest(Platform& platform) noexcept;
 
     // The response line (without newline) for one request line.
-    std::string respond(const char* paddedLine, size_t size, bool overLimit);
+    // A line longer than the request limit is refused without being read.
+    std::string respond(const char* paddedLine, size_t size);
 
     Context& context() { return context_; }
 

@@ -52,11 +52,13 @@ void enlargePipe(int fd) {
 
 Main::Main(std::shared_ptr<Platform> platform) : context_{std::move(platform)} {}
 
-std::string Main::respond(const char* paddedLine, size_t size, bool overLimit) {
+std::string Main::respond(const char* paddedLine, size_t size) {
     try {
-        if (overLimit || size > requestLimit) reject(msg::invalidRequest);
-        if (!simdjson::validate_utf8(paddedLine, size)) reject(msg::invalidRequest);
+        if (size > requestLimit) reject(msg::invalidRequest);
         auto parsed = reader_.parse(paddedLine, size);
+        // The parser refuses text that is not UTF-8 along with any other fault;
+        // only then is the line checked for which of the two it was.
+        if (!parsed && !simdjson::validate_utf8(paddedLine, size)) reject(msg::invalidRequest);
         // Like the platform reader without fragments, a bare scalar is no JSON text.
         if (!parsed || !(parsed->isObject() || parsed->isArray())) return failureLine(msg::nativeFailed);
         const Object* request = parsed->asObject();
@@ -78,7 +80,7 @@ void Main::loop(bool server) {
     LineReader lines(STDIN_FILENO, requestLimit, json::Reader::paddingBytes());
     LineReader::Line line{};
     while (lines.next(line)) {
-        std::string text = respond(line.data, line.size, line.overLimit);
+        std::string text = respond(line.data, line.size);
         text.push_back('\n');
         if (!writeAll(text)) return;  // the host closed its end: nobody is listening
         if (!server) return;

@@ -9,10 +9,10 @@ std::optional<double> number(const Value* value) {
     return std::nullopt;
 }
 
-std::string text(const Value* value) {
-    if (!value) return {};
-    if (const std::string* s = value->asString()) return *s;
-    return {};
+const std::string& text(const Value* value) {
+    static const std::string none;
+    const std::string* s = value ? value->asString() : nullptr;
+    return s ? *s : none;
 }
 
 const Object* objectAt(const Object& request, std::string_view key) {

@@ -16,8 +16,9 @@ namespace quillgate {
 // a string, an array, an object) gives nothing.
 std::optional<double> number(const Value* value);
 
-// A JSON string; anything else gives "".
-std::string text(const Value* value);
+// A JSON string; anything else gives "". The string is the value's own (or a
+// shared empty one): a reference-picture string may be megabytes long.
+const std::string& text(const Value* value);
 
 // The member under `key` when the request holds an object there.
 const Object* objectAt(const Object& request, std::string_view key);

@@ -33,7 +33,7 @@ std::vector<Read> readAll(const std::string& input, size_t limit, size_t chunk =
     LineReader::Line line{};
     while (reader.next(line)) {
         EXPECT_EQ(line.data[line.size], '\0');  // padding follows the line
-        lines.push_back({std::string(line.data, line.size), line.overLimit});
+        lines.push_back({std::string(line.data, line.size), line.size > limit});
     }
     writer.join();
     close(fds[0]);

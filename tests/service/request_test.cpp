@@ -24,7 +24,12 @@ TEST(RequestLine, MapsEveryMalformedLineToOneEnvelope) {
     EXPECT_EQ(h.send("[]"), invalid);
     EXPECT_EQ(h.send(R"(["a"])"), invalid);
     EXPECT_EQ(h.send("\"text\""), native);
-    EXPECT_EQ(h.send("{\"op\":\"list\"}\xff"), invalid);  // not UTF-8
+    // Not UTF-8, wherever the bytes stand, even where the JSON is broken too;
+    // well-formed non-ASCII text is read.
+    for (const char* line : {"{\"op\":\"list\"}\xff", "{\"op\":\"li\xffst\"}", "{\"op\":\"\xc0\xaf\"}",
+                             "{\"op\":\"\xed\xa0\x80\"}", "{\"op\xff\"", "{\"op\":\"list\",\"x\":\"\xe4\xb8\"}"})
+        EXPECT_EQ(h.send(line), invalid) << line;
+    EXPECT_EQ(h.send("{\"op\":\"list\",\"x\":\"\xe4\xb8\xad\"}").substr(0, 11), R"({"ok":true,)");
     EXPECT_EQ(h.send(std::string("{\"op\":\"li\0st\"}", 14)), native);
     EXPECT_EQ(h.send(std::string(2000, '[') + std::string(2000, ']')), native);
 }

@@ -15,7 +15,7 @@ Harness::Harness(const Object& scene) : Harness(jsonText(scene)) {}
 std::string Harness::send(std::string_view line) {
     std::string padded(line);
     padded.append(json::Reader::paddingBytes(), '\0');
-    return main_.respond(padded.data(), line.size(), false);
+    return main_.respond(padded.data(), line.size());
 }
 
 Object Harness::call(const Object& request) {
