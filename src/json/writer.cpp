@@ -2,6 +2,7 @@
 
 #include <simdjson.h>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -11,32 +12,47 @@ namespace {
 
 constexpr char hexDigits[] = "0123456789abcdef";
 
+// For each byte, the letter of its escape after the backslash ('u' for the
+// \u00XX form), or 0 for a byte written as it is.
+constexpr std::array<char, 256> escapes = [] {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 0x20; ++c) table[c] = 'u';
+    table['"'] = '"';
+    table['\\'] = '\\';
+    table['/'] = '/';
+    table['\n'] = 'n';
+    table['\r'] = 'r';
+    table['\t'] = 't';
+    table['\b'] = 'b';
+    table['\f'] = 'f';
+    return table;
+}();
+
 bool writeString(const std::string& s, std::string& out) {
     if (!simdjson::validate_utf8(s.data(), s.size())) return false;
     out.push_back('"');
-    for (unsigned char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '/': out += "\\/"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        default:
-            if (c < 0x20) {
-                out += "\\u00";
-                out.push_back(hexDigits[c >> 4]);
-                out.push_back(hexDigits[c & 15]);
-            } else {
-                out.push_back(static_cast<char>(c));
-            }
+    // Runs that need no escape, such as a Base64 picture, are copied whole.
+    size_t run = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const char escape = escapes[c];
+        if (!escape) continue;
+        out.append(s, run, i - run);
+        run = i + 1;
+        out.push_back('\\');
+        out.push_back(escape);
+        if (escape == 'u') {
+            out += "00";
+            out.push_back(hexDigits[c >> 4]);
+            out.push_back(hexDigits[c & 15]);
         }
     }
+    out.append(s, run, s.size() - run);
     out.push_back('"');
     return true;
 }
+
+bool write(const Value& value, std::string& out);
 
 struct Writer {
     std::string& out;
@@ -79,6 +95,8 @@ struct Writer {
     bool operator()(const Size&) { return false; }
 };
 
+bool write(const Value& value, std::string& out) { return std::visit(Writer{out}, value.storage()); }
+
 }  // namespace
 
 std::string decimal(double number, bool integralFraction) {
@@ -97,8 +115,6 @@ std::string decimal(double number, bool integralFraction) {
     if (integralFraction && text.find('.') == std::string::npos) text += ".0";
     return text;
 }
-
-bool write(const Value& value, std::string& out) { return std::visit(Writer{out}, value.storage()); }
 
 std::optional<std::string> serialise(const Value& value) {
     std::string out;

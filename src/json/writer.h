@@ -11,13 +11,9 @@
 
 namespace quillgate::json {
 
-// Appends the text of `value` to `out`. Returns false, leaving `out` in an
-// unspecified state, when the value cannot be written: a number that is not
-// finite, a string that is not valid UTF-8, or a platform value (element,
-// point, size) that JSON has no form for.
-bool write(const Value& value, std::string& out);
-
-// The text of `value`, or nothing when it cannot be written.
+// The text of `value`, or nothing when it cannot be written: a number that
+// is not finite, a string that is not valid UTF-8, or a platform value
+// (element, point, size) that JSON has no form for.
 std::optional<std::string> serialise(const Value& value);
 
 // Shortest decimal text of a number that reads back to the same double, in

@@ -73,8 +73,6 @@ public:
     bool isArray() const { return std::holds_alternative<Array>(v_); }
     bool isObject() const { return std::holds_alternative<Object>(v_); }
     bool isElement() const { return std::holds_alternative<Element>(v_); }
-    bool isPoint() const { return std::holds_alternative<Point>(v_); }
-    bool isSize() const { return std::holds_alternative<Size>(v_); }
 
     // Typed views: null when the value holds another type.
     const bool* asBool() const { return std::get_if<bool>(&v_); }

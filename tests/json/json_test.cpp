@@ -16,6 +16,20 @@ TEST(JsonWriter, FollowsTheProtocolRules) {
     EXPECT_EQ(text(o), R"({"Z":1,"error":"a\/b \"q\" \\ 中文\n\t\u0001","list":[1.5,null,true],"ok":false})");
 }
 
+TEST(JsonWriter, EscapesEveryByteThatNeedsItAndReadsBackTheSame) {
+    // Escapes at both ends and side by side, the short forms, \u00XX for the
+    // other control characters, DEL and non-ASCII as they are.
+    EXPECT_EQ(text(std::string("\"\b\f\r\x1f/x\x7f\\")), R"("\"\b\f\r\u001f\/x)" "\x7f" R"(\\")");
+    std::string every;
+    for (int c = 1; c < 128; ++c) every.push_back(static_cast<char>(c));
+    every += "中文";
+    std::string written = "{\"s\":" + text(every) + "}";
+    json::Reader reader;
+    auto back = reader.parse(written);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back->find("s")->asString(), every);
+}
+
 TEST(JsonWriter, WritesIntegralNumbersWithoutFractionAndOthersShortest) {
     EXPECT_EQ(text(900.0), "900");
     EXPECT_EQ(text(-3.0), "-3");

@@ -89,7 +89,6 @@ Value parseScene(std::string_view text) {
     json::Reader reader;
     auto scene = reader.parse(text);
     if (!scene) throw SceneError("not valid JSON");
-    if (!scene->isObject()) throw SceneError("the scene must be a JSON object");
     return std::move(*scene);
 }
 
