@@ -40,9 +40,7 @@ Window check(Context& context, const Object& bound, bool focus) {
         requireUncovered(platform, first, *guard);
     }
     // The last verification comes immediately before the caller acts.
-    Window last = current(platform, bound, focus);
-    requireStableRect(first.rect, last.rect);
-    return last;
+    return requireUnmoved(platform, bound, first.rect, focus);
 }
 
 }  // namespace quillgate

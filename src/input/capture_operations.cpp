@@ -12,12 +12,6 @@
 namespace quillgate {
 namespace {
 
-// The frame must not have moved while the picture was taken.
-void requireUnmoved(const Call& call) {
-    const Window now = current(call.platform(), *call.bound, false);
-    requireStableRect(call.window->rect, now.rect);
-}
-
 // The host's picture of the whole window, exactly the window's size. The
 // decoder is told that size up front, so a file claiming a larger picture
 // is refused before any pixel memory is spent on it.
@@ -37,7 +31,8 @@ Object checkOperation(const Call&) { return Object{}; }
 
 Object captureOperation(const Call& call) {
     const Image picture = capture(call.context, *call.window);
-    requireUnmoved(call);
+    // The frame must not have moved while the picture was taken.
+    requireUnmoved(call.platform(), *call.bound, call.window->rect);
     return Object{{"base64", image::base64Encode(png(picture))}, {"width", picture.width}, {"height", picture.height}};
 }
 
@@ -48,7 +43,7 @@ Object bindRegionOperation(const Call& call) {
     const std::string expected = hash(reference(call), *region);
     const Image live = capture(call.context, *call.window);
     if (hash(live, *region) != expected) reject(msg::headerChangedSinceVerification);
-    requireUnmoved(call);
+    requireUnmoved(call.platform(), *call.bound, call.window->rect);
     Object guard = *region;
     guard.insert_or_assign("hash", expected);
     return Object{{"guard", std::move(guard)}};

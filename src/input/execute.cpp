@@ -20,10 +20,7 @@ constexpr double maxScrollLines = 20;
 
 // Pointer input lands wherever the window is now, so the frame the guard saw
 // must still be the frame on screen.
-void requireUnmoved(const Call& call) {
-    const Window now = current(call.platform(), *call.bound, false);
-    requireStableRect(call.window->rect, now.rect);
-}
+void requireInPlace(const Call& call) { requireUnmoved(call.platform(), *call.bound, call.window->rect); }
 
 Object key(const Call& call, const Object& action) {
     // The first guard ran with focus; this one proves the header again right
@@ -38,7 +35,7 @@ Object pointer(const Call& call, const Object& action, bool isClick) {
     const Window& window = *call.window;
     const bool popupOk = flag(action, "popupOk");
     const Point point = normalizedPoint(platform, window, member(action, "x"), member(action, "y"), popupOk);
-    requireUnmoved(call);
+    requireInPlace(call);
     if (!isClick) {
         platform.post(MouseEvent{mouse::moved, point, mouse::leftButton, std::nullopt});
         return {};
@@ -51,7 +48,7 @@ Object pointer(const Call& call, const Object& action, bool isClick) {
     const int32_t buttonNumber = left ? mouse::leftButton : mouse::rightButton;
     for (int64_t i = 1; i <= static_cast<int64_t>(*count); ++i) {
         // The first click may have changed what is on screen.
-        requireUnmoved(call);
+        requireInPlace(call);
         if (auto occ = occluder(platform, window, point, popupOk)) reject(std::string(msg::targetOccluded) + *occ);
         platform.post(MouseEvent{left ? mouse::leftDown : mouse::rightDown, point, buttonNumber, i});
         platform.post(MouseEvent{left ? mouse::leftUp : mouse::rightUp, point, buttonNumber, i});
@@ -69,7 +66,7 @@ Object scroll(const Call& call, const Object& action) {
         reject(msg::invalidScroll);
     }
     const auto lines = static_cast<int32_t>(*amount);
-    requireUnmoved(call);
+    requireInPlace(call);
     call.platform().post(ScrollEvent{direction == "up" ? lines : -lines, point});
     return {};
 }

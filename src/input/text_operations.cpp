@@ -34,8 +34,7 @@ Rect searchRect(const Object& request, const Window& window) {
 
 // The text is answered only if the window is still where it was when it was read.
 Object verifiedText(const Call& call, std::string text) {
-    Window now = current(call.platform(), *call.bound, false);
-    requireStableRect(call.window->rect, now.rect);
+    requireUnmoved(call.platform(), *call.bound, call.window->rect);
     return Object{{"text", std::move(text)}};
 }
 

@@ -21,12 +21,7 @@ constexpr double afterRaise = 0.18;
 // The binding against the listed window, before anything is changed.
 void requireSameWindow(const Object& bound, const Window& w) {
     requireSameProcess(bound, w);
-    if (text(member(bound, "title")) != w.title) reject(msg::identityOrSizeChanged);
-    auto width = number(member(bound, "width"));
-    auto height = number(member(bound, "height"));
-    if (!width || *width != std::trunc(w.rect.width) || !height || *height != std::trunc(w.rect.height)) {
-        reject(msg::identityOrSizeChanged);
-    }
+    if (!sameTitle(bound, w) || !sameSize(bound, w)) reject(msg::identityOrSizeChanged);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "service/failure.h"
 #include "service/values.h"
 #include "windows/accessibility.h"
+#include "windows/ax_windows.h"
 #include "windows/inventory.h"
 
 namespace quillgate {
@@ -46,9 +47,7 @@ std::string sizeTail(const Object& bound, const Rect& rect) {
 void requireFocus(Platform& platform, const Window& w) {
     auto front = platform.frontmostApplication();
     if (!front || front->pid != w.pid) reject(msg::lostFocus);
-    AxResult focused = platform.copyAttribute(platform.applicationElement(w.pid), "AXFocusedWindow");
-    if (!focused.ok() || focused.value.isNull()) reject(msg::lostFocus);
-    const Element* focusedWindow = focused.value.asElement();
+    auto focusedWindow = axElement(platform, platform.applicationElement(w.pid), "AXFocusedWindow");
     if (!focusedWindow) reject(msg::lostFocus);
     Element own = element(platform, w);
     if (!platform.elementsEqual(own, *focusedWindow)) reject(msg::lostFocus);
@@ -76,23 +75,18 @@ Window selected(Platform& platform, const std::string& hwnd) {
 }
 
 Element element(Platform& platform, const Window& window) {
-    auto list = ax(platform, platform.applicationElement(window.pid), "AXWindows");
-    const Array* items = list ? list->asArray() : nullptr;
+    auto items = axWindows(platform, window.pid);
     if (!items) reject(msg::windowUnavailable);
-    for (const Value& item : *items) {
-        if (!item.isElement()) reject(msg::windowUnavailable);
-    }
     std::vector<Element> matches;
-    std::vector<Element> sameTitle;
-    for (const Value& item : *items) {
-        const Element& e = *item.asElement();
+    std::vector<Element> titled;
+    for (const Element& e : *items) {
         if (axString(platform, e, "AXTitle") != window.title) continue;
-        sameTitle.push_back(e);
+        titled.push_back(e);
         auto rect = axRect(platform, e);
         if (rect && near(*rect, window.rect)) matches.push_back(e);
     }
     if (matches.size() == 1) return matches.front();
-    if (matches.empty() && sameTitle.size() == 1) return sameTitle.front();
+    if (matches.empty() && titled.size() == 1) return titled.front();
 
     std::string subroles;
     for (size_t i = 0; i < matches.size(); ++i) {
@@ -100,7 +94,7 @@ Element element(Platform& platform, const Window& window) {
         subroles += axString(platform, matches[i], "AXSubrole");
     }
     reject(std::string(msg::windowAmbiguous) + std::to_string(items->size()) + " sameTitle=" +
-           std::to_string(sameTitle.size()) + " matches=" + std::to_string(matches.size()) + " subroles=" + subroles);
+           std::to_string(titled.size()) + " matches=" + std::to_string(matches.size()) + " subroles=" + subroles);
 }
 
 void requireSameProcess(const Object& bound, const Window& window) {
@@ -110,22 +104,31 @@ void requireSameProcess(const Object& bound, const Window& window) {
     if (text(member(bound, "processStart")) != window.started) reject(msg::processChanged);
 }
 
+bool sameTitle(const Object& bound, const Window& window) { return text(member(bound, "title")) == window.title; }
+
+bool sameSize(const Object& bound, const Window& window) {
+    auto width = number(member(bound, "width"));
+    auto height = number(member(bound, "height"));
+    return width && *width == std::trunc(window.rect.width) && height && *height == std::trunc(window.rect.height);
+}
+
 Window current(Platform& platform, const Object& bound, bool focus) {
     permissions(platform);
     Window w = selected(platform, text(member(bound, "hwnd")));
 
     requireSameProcess(bound, w);
-    if (text(member(bound, "title")) != w.title) reject(msg::titleChanged);
-
-    auto width = number(member(bound, "width"));
-    auto height = number(member(bound, "height"));
-    if (!width || *width != std::trunc(w.rect.width) || !height || *height != std::trunc(w.rect.height)) {
-        reject(std::string(msg::sizeChanged) + sizeTail(bound, w.rect));
-    }
+    if (!sameTitle(bound, w)) reject(msg::titleChanged);
+    if (!sameSize(bound, w)) reject(std::string(msg::sizeChanged) + sizeTail(bound, w.rect));
 
     if (!w.visible) reject(msg::minimized);
     if (focus) requireFocus(platform, w);
     return w;
+}
+
+Window requireUnmoved(Platform& platform, const Object& bound, const Rect& before, bool focus) {
+    Window now = current(platform, bound, focus);
+    requireStableRect(before, now.rect);
+    return now;
 }
 
 }  // namespace quillgate
