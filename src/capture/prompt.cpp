@@ -53,13 +53,13 @@ PromptScan promptOnScreen(Platform& platform) {
     size_t hits = 0;
     std::string description;
     for (const Value& entry : *entries) {
-        const std::string owner = text(entry.find("kCGWindowOwnerName"));
+        const std::string& owner = ownerOf(entry);
         const auto pidNumber = number(entry.find("kCGWindowOwnerPID"));
         const int32_t pid = pidNumber ? processId(*pidNumber) : -1;
         if (pid == own || pid == host || ignoredOwner(owner)) continue;
         const auto bounds = boundsRect(entry.find("kCGWindowBounds"));
         if (!bounds) continue;
-        const int64_t layer = wholePart(number(entry.find("kCGWindowLayer")).value_or(0));
+        const int64_t layer = layerOf(entry);
         if (!promptOwner(owner) && !(layer > 7 && dialogSized(*bounds))) continue;
         if (hits++ < describedHits) {
             if (!description.empty()) description += ',';

@@ -14,7 +14,7 @@ std::optional<std::string> editorValue(Platform& platform, const Element& elemen
     if (!frame) return std::nullopt;
     if (!contains(searchRect, Point{frame->x + frame->width / 2, frame->y + frame->height / 2})) return std::nullopt;
     auto value = axText(platform, element, "AXValue");
-    if (!value || firstCharacters(*value, editorMaxCharacters).size() < value->size()) return std::nullopt;
+    if (!value || !withinCharacters(*value, editorMaxCharacters)) return std::nullopt;
     return value;
 }
 

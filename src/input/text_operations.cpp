@@ -51,13 +51,9 @@ Object composerTextOperation(const Call& call) {
         if (auto text = editorValue(platform, *focused, search.region)) return verifiedText(call, std::move(*text));
     }
 
-    bool searched = false;
-    if (auto windows = axWindows(platform, window.pid)) {
-        for (const Element& w : windowsAt(platform, *windows, window.rect)) {
-            composerWalk(platform, w, 0, search);
-            searched = true;
-        }
-    }
+    const std::vector<Element> targets = axWindowsAt(platform, window.pid, window.rect);
+    for (const Element& w : targets) composerWalk(platform, w, 0, search);
+    const bool searched = !targets.empty();
     if (search.found) return verifiedText(call, std::move(*search.found));
     // Only a complete search may say there is no editor.
     if (searched && search.visited < composerMaxVisited) return Object{{"noEditor", true}};
@@ -68,13 +64,9 @@ Object axTextOperation(const Call& call) {
     Platform& platform = call.platform();
     const Window& window = *call.window;
     TextWalk walk;
-    bool walked = false;
-    if (auto windows = axWindows(platform, window.pid)) {
-        for (const Element& w : windowsAt(platform, *windows, window.rect)) {
-            axTextWalk(platform, w, 0, walk, window);
-            walked = true;
-        }
-    }
+    const std::vector<Element> targets = axWindowsAt(platform, window.pid, window.rect);
+    for (const Element& w : targets) axTextWalk(platform, w, 0, walk, window);
+    const bool walked = !targets.empty();
     Object roles;
     for (const auto& [role, count] : walk.roles) roles.emplace(role, count);
     return Object{{"walked", walked}, {"visited", walk.visited}, {"roles", std::move(roles)},

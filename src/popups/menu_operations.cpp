@@ -38,11 +38,6 @@ std::vector<RunningApplication> runningFor(Platform& platform, const Object& req
     return apps;
 }
 
-std::set<std::string> stringSet(const Object& request, std::string_view key, std::vector<std::string> fallback) {
-    std::vector<std::string> list = stringList(request, key, std::move(fallback));
-    return std::set<std::string>(list.begin(), list.end());
-}
-
 // The owner of the front-most menu window of one of the processes.
 std::optional<int32_t> menuOwner(Platform& platform, const std::set<int32_t>& pids) {
     auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
@@ -50,7 +45,7 @@ std::optional<int32_t> menuOwner(Platform& platform, const std::set<int32_t>& pi
     for (const Value& entry : *entries) {
         auto owner = number(entry.find("kCGWindowOwnerPID"));
         if (!owner || !pids.contains(processId(*owner))) continue;
-        const int64_t layer = wholePart(number(entry.find("kCGWindowLayer")).value_or(0));
+        const int64_t layer = layerOf(entry);
         if (layer >= menuLayerFirst && layer <= menuLayerLast) return processId(*owner);
     }
     return std::nullopt;

@@ -19,11 +19,6 @@ constexpr std::array<std::string_view, 7> popupExcludedOwners{
     "程序坞", "Dock", "Window Server", "控制中心", "Control Center", "聚焦", "Spotlight",
 };
 
-int64_t layerOf(const Value& entry) {
-    auto layer = number(entry.find("kCGWindowLayer"));
-    return layer ? wholePart(*layer) : 0;
-}
-
 // The three keys every candidate needs; nothing when one is missing.
 struct Listed {
     int32_t pid;
@@ -69,7 +64,7 @@ std::vector<OverlapWindow> overlapWindows(Platform& platform, const Window& wind
         auto w = listed(entry);
         if (!w || w->id == window.id || !intersects(w->rect, window.rect)) continue;
         auto alpha = number(entry.find("kCGWindowAlpha"));
-        result.push_back(OverlapWindow{text(entry.find("kCGWindowOwnerName")), w->pid, layerOf(entry), w->rect, w->id,
+        result.push_back(OverlapWindow{ownerOf(entry), w->pid, layerOf(entry), w->rect, w->id,
                                        alpha.value_or(1.0)});
     }
     return result;

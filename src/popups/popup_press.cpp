@@ -71,10 +71,8 @@ Object popupPressOperation(const Call& call) {
     // Only the bound application's own popups are ever pressed.
     if (popup->pid != window.pid) return notPressed("foreign");
 
-    std::set<std::string> labels;
-    for (std::string& label : stringList(call.request, "labels")) {
-        if (!label.empty()) labels.insert(std::move(label));
-    }
+    std::set<std::string> labels = stringSet(call.request, "labels");
+    labels.erase("");
     auto windows = axWindows(platform, popup->pid);
     if (labels.empty() || !windows) return notPressed("no-labels");
 

@@ -17,16 +17,8 @@ constexpr std::array<const char*, 3> textAttributes{"AXValue", "AXTitle", "AXDes
 // The attribute's string when it is one a popup reading takes.
 std::optional<std::string> takenText(Platform& platform, const Element& element, const char* attribute) {
     std::string s = axString(platform, element, attribute);
-    if (s.empty() || firstCharacters(s, popupMaxTextCharacters).size() < s.size()) return std::nullopt;
+    if (s.empty() || !withinCharacters(s, popupMaxTextCharacters)) return std::nullopt;
     return s;
-}
-
-// Runs `walk` on each accessibility window at the popup's origin.
-template <typename Walk>
-void eachPopupWindow(Platform& platform, const PopupInfo& popup, Walk&& walk) {
-    auto windows = axWindows(platform, popup.pid);
-    if (!windows) return;
-    for (const Element& window : windowsAt(platform, *windows, popup.rect)) walk(window);
 }
 
 void textsWalk(Platform& platform, const Element& element, int depth, std::vector<std::string>& texts) {
@@ -58,13 +50,13 @@ void elementsWalk(Platform& platform, const Element& element, int depth, std::ve
 
 std::vector<std::string> popupTexts(Platform& platform, const PopupInfo& popup) {
     std::vector<std::string> texts;
-    eachPopupWindow(platform, popup, [&](const Element& window) { textsWalk(platform, window, 0, texts); });
+    for (const Element& window : axWindowsAt(platform, popup.pid, popup.rect)) textsWalk(platform, window, 0, texts);
     return texts;
 }
 
 std::vector<PopupElement> popupElements(Platform& platform, const PopupInfo& popup) {
     std::vector<PopupElement> found;
-    eachPopupWindow(platform, popup, [&](const Element& window) { elementsWalk(platform, window, 0, found); });
+    for (const Element& window : axWindowsAt(platform, popup.pid, popup.rect)) elementsWalk(platform, window, 0, found);
     return found;
 }
 

@@ -4,7 +4,10 @@
 
 namespace quillgate {
 
-std::string firstCharacters(std::string_view utf8, size_t count) {
+namespace {
+
+// The length in bytes of the first `count` characters.
+size_t prefixBytes(std::string_view utf8, size_t count) {
     const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(utf8.data());
     const size_t size = utf8.size();
     size_t offset = 0;
@@ -27,7 +30,15 @@ std::string firstCharacters(std::string_view utf8, size_t count) {
         previous = codepoint;
         offset += static_cast<size_t>(length);
     }
-    return std::string(utf8.substr(0, offset));
+    return offset;
 }
+
+}  // namespace
+
+std::string firstCharacters(std::string_view utf8, size_t count) {
+    return std::string(utf8.substr(0, prefixBytes(utf8, count)));
+}
+
+bool withinCharacters(std::string_view utf8, size_t count) { return prefixBytes(utf8, count) == utf8.size(); }
 
 }  // namespace quillgate

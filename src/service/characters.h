@@ -14,4 +14,7 @@ namespace quillgate {
 // character of its own.
 std::string firstCharacters(std::string_view utf8, size_t count);
 
+// Whether the text is at most `count` user-perceived characters long.
+bool withinCharacters(std::string_view utf8, size_t count);
+
 }  // namespace quillgate

@@ -1,5 +1,7 @@
 #include "service/values.h"
 
+#include <iterator>
+
 namespace quillgate {
 
 std::optional<double> number(const Value* value) {
@@ -32,6 +34,11 @@ std::vector<std::string> stringList(const Object& request, std::string_view key,
         list.push_back(*s);
     }
     return list;
+}
+
+std::set<std::string> stringSet(const Object& request, std::string_view key, std::vector<std::string> fallback) {
+    std::vector<std::string> list = stringList(request, key, std::move(fallback));
+    return std::set<std::string>(std::make_move_iterator(list.begin()), std::make_move_iterator(list.end()));
 }
 
 std::vector<double> numberList(const Object& request, std::string_view key) {

@@ -4,6 +4,7 @@
 // is formatted into them.
 
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ const Object* objectAt(const Object& request, std::string_view key);
 // default list.
 std::vector<std::string> stringList(const Object& request, std::string_view key,
                                     std::vector<std::string> fallback = {});
+
+// The same list as a set.
+std::set<std::string> stringSet(const Object& request, std::string_view key, std::vector<std::string> fallback = {});
 
 // A list of numbers: an array read element by element with `number`, skipping
 // elements that give none; a missing key or any other value gives none.

@@ -49,4 +49,9 @@ std::vector<Element> windowsAt(Platform& platform, const std::vector<Element>& w
     return matching;
 }
 
+std::vector<Element> axWindowsAt(Platform& platform, int32_t pid, const Rect& frame) {
+    auto windows = axWindows(platform, pid);
+    return windows ? windowsAt(platform, *windows, frame) : std::vector<Element>{};
+}
+
 }  // namespace quillgate

@@ -31,4 +31,7 @@ bool sameOrigin(const Rect& a, const Rect& b);
 // The windows, in order, whose accessibility frame has the origin of `frame`.
 std::vector<Element> windowsAt(Platform& platform, const std::vector<Element>& windows, const Rect& frame);
 
+// Those of the process's "AXWindows"; none when that list cannot be read.
+std::vector<Element> axWindowsAt(Platform& platform, int32_t pid, const Rect& frame);
+
 }  // namespace quillgate

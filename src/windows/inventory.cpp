@@ -25,6 +25,13 @@ int64_t wholePart(double value) {
     return static_cast<int64_t>(value);
 }
 
+int64_t layerOf(const Value& entry) {
+    auto layer = number(entry.find("kCGWindowLayer"));
+    return layer ? wholePart(*layer) : 0;
+}
+
+const std::string& ownerOf(const Value& entry) { return text(entry.find("kCGWindowOwnerName")); }
+
 namespace {
 
 std::optional<Window> listedWindow(Platform& platform, const Value& entry) {
@@ -50,7 +57,7 @@ std::optional<Window> listedWindow(Platform& platform, const Value& entry) {
     if (app->name) {
         w.process = *app->name;
     } else {
-        w.process = text(entry.find("kCGWindowOwnerName"));
+        w.process = ownerOf(entry);
     }
     w.started = startedText(*app->launchDate);
     w.title = *title;

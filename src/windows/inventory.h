@@ -26,6 +26,11 @@ int32_t processId(double value);
 // Truncated toward zero; 0 when not finite or beyond the 64-bit range.
 int64_t wholePart(double value);
 
+// A window-list entry's layer as a whole number, 0 when it has none; its
+// owner's name, "" when it has none.
+int64_t layerOf(const Value& entry);
+const std::string& ownerOf(const Value& entry);
+
 // The window list for an option set, front to back, when it reads as an
 // array of dictionaries; nothing when the call returns nothing or any entry
 // is not a dictionary.

@@ -40,8 +40,6 @@ bool opaque(const Value& entry) {
     return alpha && *alpha > 0;
 }
 
-std::string ownerOf(const Value& entry) { return text(entry.find("kCGWindowOwnerName")); }
-
 // An owner name fit for the tail of a one-line refusal: no line breaks, no
 // ";" (the separator of refusal suffixes), at most 40 characters.
 std::string oneLineName(const std::string& owner) {
@@ -64,9 +62,8 @@ std::string oneLineName(const std::string& owner) {
 }
 
 std::string occluderText(const Value& entry, const Rect& rect, const Window& window) {
-    const std::string owner = ownerOf(entry);
-    auto layerNumber = number(entry.find("kCGWindowLayer"));
-    const int64_t layer = layerNumber ? wholePart(*layerNumber) : 0;
+    const std::string& owner = ownerOf(entry);
+    const int64_t layer = layerOf(entry);
     std::string result = (owner.empty() ? std::string("unknown") : owner) + " layer=" + std::to_string(layer) +
                          " size=" + std::to_string(wholePart(rectWidth(rect))) + "x" +
                          std::to_string(wholePart(rectHeight(rect)));

@@ -23,5 +23,14 @@ TEST(FirstCharacters, KeepsClustersWholeAndCountsInvalidBytesSingly) {
     EXPECT_EQ(firstCharacters("\xFF\u0301z", 2), "\xFF\u0301");
 }
 
+TEST(WithinCharacters, CountsClustersNotBytes) {
+    const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467";
+    EXPECT_TRUE(withinCharacters(family + "ab", 3));
+    EXPECT_FALSE(withinCharacters(family + "ab", 2));
+    EXPECT_TRUE(withinCharacters("", 0));
+    EXPECT_FALSE(withinCharacters("a", 0));
+    EXPECT_TRUE(withinCharacters("e\u0301", 1));
+}
+
 }  // namespace
 }  // namespace quillgate
