@@ -6,15 +6,14 @@
 // simulated desktop hands over a picture prepared outside the timed region.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <deque>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "capture/encoding.h"
 #include "chat_picture.h"
+#include "fed_pipe.h"
 #include "image/base64.h"
 #include "json/reader.h"
 #include "json/writer.h"
@@ -82,31 +81,19 @@ std::string request(const std::string& op, const Object& extra, const Value& gua
 // One request line through a pipe and the service, as the host's line
 // arrives; the response line comes back.
 std::string roundTrip(Main& service, const std::string& line) {
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    std::thread writer([&] {
-        const std::string framed = line + "\n";
-        for (size_t done = 0; done < framed.size();) {
-            const ssize_t n = write(fds[1], framed.data() + done, framed.size() - done);
-            if (n <= 0) break;
-            done += static_cast<size_t>(n);
-        }
-        close(fds[1]);
-    });
-    LineReader lines(fds[0], requestLimit, json::Reader::paddingBytes());
+    const std::string framed = line + "\n";
+    FedPipe pipe(framed, 1);
+    LineReader lines(pipe.fd(), requestLimit, json::Reader::paddingBytes());
     LineReader::Line l{};
-    std::string response = lines.next(l) ? service.respond(l.data, l.size) : std::string();
-    writer.join();
-    close(fds[0]);
-    return response;
+    return lines.next(l) ? service.respond(l.data, l.size) : std::string();
 }
 
-void run(benchmark::State& state, const std::string& line, int screenshots) {
+void run(benchmark::State& state, const std::string& line) {
     auto platform = desktop();
     Main service(platform);
     for (auto _ : state) {
         state.PauseTiming();
-        for (int i = 0; i < screenshots; ++i) platform->prepare(window());
+        platform->prepare(window());
         state.ResumeTiming();
         const std::string response = roundTrip(service, line);
         if (response.rfind(R"({"error")", 0) == 0) {
@@ -117,21 +104,21 @@ void run(benchmark::State& state, const std::string& line, int screenshots) {
     }
 }
 
-void BM_CaptureRequest(benchmark::State& state) { run(state, request("capture", {}), 1); }
+void BM_CaptureRequest(benchmark::State& state) { run(state, request("capture", {})); }
 BENCHMARK(BM_CaptureRequest)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_BindRegionFullSizeReference(benchmark::State& state) {
     const Object region{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};
     const std::string reference = image::base64Encode(png(window()));
     state.counters["reference_bytes"] = static_cast<double>(reference.size());
-    run(state, request("bind-region", Object{{"region", region}, {"reference", reference}}), 1);
+    run(state, request("bind-region", Object{{"region", region}, {"reference", reference}}));
 }
 BENCHMARK(BM_BindRegionFullSizeReference)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_GuardedCheck(benchmark::State& state) {
     Object guard{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};
     guard["hash"] = hash(window(), guard);
-    run(state, request("check", {}, guard), 1);
+    run(state, request("check", {}, guard));
 }
 BENCHMARK(BM_GuardedCheck)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 

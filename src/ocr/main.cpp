@@ -13,7 +13,9 @@
 
 #include "fd_io.h"
 #include "json_writer.h"
+#ifndef __APPLE__
 #include "openmp_limit.h"
+#endif
 #include "recognizer.h"
 #include "vocabulary.h"
 
@@ -64,7 +66,9 @@ std::string recognise(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    lumascan::limit_openmp_threads(argv);
+#ifndef __APPLE__
+    lumascan::limit_openmp_threads(argv);  // Tesseract's OpenMP runtime; Vision has none
+#endif
     std::signal(SIGPIPE, SIG_IGN);
     g_result_fd = silence_stdio();
     std::signal(SIGABRT, answer_no_lines);

@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!parsed || !parsed->isObject()) std::abort();
     const quillgate::Value* ok = parsed->find("ok");
     if (!ok || !ok->isBool()) std::abort();
-    if (!*ok->asBool() && (parsed->asObject()->size() != 2 || !parsed->find("error")->isString())) std::abort();
+    const quillgate::Value* error = parsed->find("error");
+    if (!*ok->asBool() && (parsed->asObject()->size() != 2 || !error || !error->isString())) std::abort();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -179,6 +180,26 @@ TEST(Robustness, AbortInsideTheProgramStillAnswersEmptyListWithStatusZero) {
         kill(pid, SIGABRT);
     };
     EXPECT_EQ(lumascan(run), "[]");
+}
+
+TEST(Robustness, RunsWithOneOpenMpThreadWhateverItIsStartedWith) {
+    if (!std::filesystem::exists("/proc/self/environ")) GTEST_SKIP() << "needs Linux /proc";
+    for (std::optional<std::string> given : {std::optional<std::string>(), std::optional<std::string>("4")}) {
+        Invocation run;
+        run.env = {{"OMP_THREAD_LIMIT", given}};
+        std::string environment;
+        run.while_waiting_for_input = [&](int pid) {
+            // Handlers are set after the re-execution, so the image read is the final one.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (!catches(pid, SIGABRT) && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            environment = read_file("/proc/" + std::to_string(pid) + "/environ");
+        };
+        EXPECT_EQ(lumascan(run), "[]");
+        EXPECT_NE(environment.find(std::string("OMP_THREAD_LIMIT=1") + '\0'), std::string::npos)
+            << (given ? *given : "unset");
+    }
 }
 
 }  // namespace
