@@ -9,7 +9,6 @@ namespace {
 
 using testing::desktop;
 using testing::eventLines;
-using testing::lines;
 
 constexpr const char* chatApp = R"({"apps": [
   {"pid": 501, "ax": {
@@ -163,7 +162,7 @@ TEST_F(SimElements, ActionsAndSettingsAreLoggedAndChangeNothing) {
     EXPECT_EQ(text(ok, "AXTitle"), "OK");
     EXPECT_EQ(read(ok, "AXFocused").status, axstatus::noValue);
     EXPECT_EQ(eventLines(*d),
-              lines({
+              eventLines({
                   R"({"what":"action","action":"AXPress","element":"ok","ok":true})",
                   R"({"what":"action","action":"AXPress","element":"Cancel","ok":false})",
                   R"({"what":"action","action":"AXRaise","element":"Cancel","ok":true})",
@@ -191,7 +190,7 @@ TEST(SimElementLifetime, HandlesReadTheSceneAfreshAndGoStaleWhenRemoved) {
     d->sleep(100);
     EXPECT_EQ(d->copyAttribute(window, "AXTitle").status, -25202);
     EXPECT_EQ(d->performAction(window, "AXRaise"), -25202);
-    EXPECT_EQ(testing::eventLines(*d), lines({R"({"what":"action","action":"AXRaise","element":null,"ok":false})"}));
+    EXPECT_EQ(testing::eventLines(*d), eventLines({R"({"what":"action","action":"AXRaise","element":null,"ok":false})"}));
 }
 
 TEST(SimSystemWide, SpeaksForTheFrontmostApplication) {

@@ -12,7 +12,6 @@ namespace {
 using testing::desktop;
 using testing::eventLines;
 using testing::key;
-using testing::lines;
 using testing::mouseEvent;
 using testing::scroll;
 
@@ -26,7 +25,7 @@ TEST(SimInput, PostedEventsAreLoggedExactly) {
     EXPECT_TRUE(d->post(mouseEvent(mouse::moved, {10.5, 20})));
     EXPECT_TRUE(d->post(mouseEvent(mouse::rightDown, {11, 21}, mouse::rightButton, 2)));
     EXPECT_TRUE(d->post(scroll(-3, {12, 22})));
-    EXPECT_EQ(eventLines(*d), lines({
+    EXPECT_EQ(eventLines(*d), eventLines({
                                   R"({"what":"key","code":9,"down":true,"flags":1048576,"to":"hid"})",
                                   R"({"what":"key","code":9,"down":false,"flags":0,"to":501})",
                                   R"({"what":"key","code":36,"down":true,"flags":0,"to":501})",

@@ -8,7 +8,7 @@ namespace quillgate::sim {
 namespace {
 
 using testing::jsonText;
-using testing::parse;
+using testing::parseJson;
 
 struct Case {
     const char* target;
@@ -37,15 +37,15 @@ TEST(MergePatch, FollowsTheRfcExamples) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.target) + " + " + c.patch);
-        Value target = parse(c.target);
-        mergePatch(target, parse(c.patch));
-        EXPECT_EQ(jsonText(target), jsonText(parse(c.result)));
+        Value target = parseJson(c.target);
+        mergePatch(target, parseJson(c.patch));
+        EXPECT_EQ(jsonText(target), jsonText(parseJson(c.result)));
     }
 }
 
 TEST(MergePatch, ReplacesArraysWholeAndLeavesThePatchUntouched) {
-    Value target = parse(R"({"windows":[{"n":1},{"n":2}],"keep":{"x":1}})");
-    Value patch = parse(R"({"windows":[{"n":2}],"keep":{"y":null,"z":{"w":null}}})");
+    Value target = parseJson(R"({"windows":[{"n":1},{"n":2}],"keep":{"x":1}})");
+    Value patch = parseJson(R"({"windows":[{"n":2}],"keep":{"y":null,"z":{"w":null}}})");
     std::string patchBefore = jsonText(patch);
     mergePatch(target, patch);
     EXPECT_EQ(jsonText(target), R"({"keep":{"x":1,"z":{}},"windows":[{"n":2}]})");

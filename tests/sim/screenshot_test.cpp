@@ -15,7 +15,6 @@ namespace {
 
 using testing::desktop;
 using testing::eventLines;
-using testing::lines;
 using testing::rgbaAt;
 
 // Runs a screenshot on a thread of its own, as the capture pipeline does.
@@ -79,7 +78,7 @@ TEST(SimShareable, ContentErrorsDependOnThePermissionAndAreLogged) {
     expectError([&] { refused->shareableWindows(); }, "SCStreamErrorDomain", -3805);
     auto declined = desktop(R"({"sck": {"content": "error"}, "screenRecording": false})");
     expectError([&] { declined->shareableWindows(); }, "SCStreamErrorDomain", -3801);
-    EXPECT_EQ(eventLines(*declined), lines({R"({"what":"sck","call":"content"})"}));
+    EXPECT_EQ(eventLines(*declined), eventLines({R"({"what":"sck","call":"content"})"}));
     // Without the permission but with content "ok", listing still works.
     EXPECT_NO_THROW(desktop(R"({"screenRecording": false})")->shareableWindows());
 }
@@ -95,7 +94,7 @@ TEST(SimScreenshot, RendersTheWindowAtTheConfiguredSizeAfterTheDelay) {
     EXPECT_EQ(rgbaAt(image, 0, 0), (std::array{136, 16, 24, 255}));
     EXPECT_EQ(rgbaAt(image, 39, 4), (std::array{136, 16, 24, 255}));
     EXPECT_EQ(rgbaAt(image, 0, 5), (std::array{16, 32, 48, 255}));
-    EXPECT_EQ(eventLines(*d), lines({R"({"what":"sck","call":"screenshot","windowID":7,"width":40,"height":30})"}));
+    EXPECT_EQ(eventLines(*d), eventLines({R"({"what":"sck","call":"screenshot","windowID":7,"width":40,"height":30})"}));
 
     // The configured size scales the picture.
     Image half = shoot(d, 7, 20, 15);
@@ -109,7 +108,7 @@ TEST(SimScreenshot, SizeOverrideErrorsAndVanishedWindows) {
     Image image = shoot(sized, 7, 40, 30);
     EXPECT_EQ(image.width, 80);
     EXPECT_EQ(image.height, 60);
-    EXPECT_EQ(eventLines(*sized), lines({R"({"what":"sck","call":"screenshot","windowID":7,"width":40,"height":30})"}));
+    EXPECT_EQ(eventLines(*sized), eventLines({R"({"what":"sck","call":"screenshot","windowID":7,"width":40,"height":30})"}));
 
     auto failing = desktop(sceneWith(R"(, "sck": {"error": {"domain": "SCStreamErrorDomain", "code": -3801}})"));
     expectError([&] { shoot(failing, 7, 40, 30); }, "SCStreamErrorDomain", -3801);
@@ -152,7 +151,7 @@ TEST(SimScreenshot, NeverAnsweringBlocksOnlyItsOwnThread) {
     EXPECT_TRUE(d->post(testing::key(1, true)));
     d->sleep(100);
     EXPECT_FALSE(*answered);
-    EXPECT_EQ(eventLines(*d), lines({R"({"what":"sck","call":"screenshot","windowID":7,"width":40,"height":30})",
+    EXPECT_EQ(eventLines(*d), eventLines({R"({"what":"sck","call":"screenshot","windowID":7,"width":40,"height":30})",
                                      R"({"what":"key","code":1,"down":true,"flags":0,"to":"hid"})"}));
 }
 

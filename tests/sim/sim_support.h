@@ -13,20 +13,15 @@
 #include <string_view>
 #include <vector>
 
-#include "json/reader.h"
-#include "json/writer.h"
 #include "platform/sim/desktop.h"
+#include "support/event_lines.h"
+#include "support/harness.h"
 
 namespace quillgate::sim::testing {
 
-inline Value parse(std::string_view json) {
-    json::Reader reader;
-    auto value = reader.parse(json);
-    EXPECT_TRUE(value.has_value()) << json;
-    return value.value_or(Value());
-}
-
-inline std::string jsonText(const Value& value) { return json::serialise(value).value_or("<unwritable>"); }
+using quillgate::testing::eventLines;
+using quillgate::testing::jsonText;
+using quillgate::testing::parseJson;
 
 inline KeyboardEvent key(uint16_t code, bool down, std::optional<int32_t> pid = std::nullopt,
                          std::optional<uint64_t> flags = std::nullopt) {
@@ -57,26 +52,6 @@ inline ScrollEvent scroll(int32_t lines, Point location) {
 
 inline std::shared_ptr<Desktop> desktop(std::string_view scene, std::string baseDir = ".") {
     return Desktop::fromText(scene, std::move(baseDir));
-}
-
-// The events logged so far as JSON lines without "t" (checked to be a
-// simulated time on the way).
-inline std::vector<std::string> eventLines(const Desktop& desktop) {
-    std::vector<std::string> lines;
-    for (Value event : desktop.events()) {
-        Object& fields = *event.asObject();
-        EXPECT_TRUE(fields.contains("t") && fields["t"].isNumber() && *fields["t"].asNumber() >= 0);
-        fields.erase("t");
-        lines.push_back(jsonText(event));
-    }
-    return lines;
-}
-
-// Expected lines, written readably and normalised like eventLines.
-inline std::vector<std::string> lines(std::initializer_list<std::string_view> expected) {
-    std::vector<std::string> normalised;
-    for (std::string_view line : expected) normalised.push_back(jsonText(parse(line)));
-    return normalised;
 }
 
 // One pixel's premultiplied RGBA.

@@ -14,7 +14,6 @@ namespace {
 
 using testing::desktop;
 using testing::eventLines;
-using testing::lines;
 using testing::rgbaAt;
 
 std::string sceneWith(const std::string& extra) {
@@ -57,7 +56,7 @@ TEST(SimTool, WritesTheWindowAtItsScaleWhenItsDelayHasPassed) {
     // An exited tool cannot be stopped any more.
     tool->terminate();
     EXPECT_EQ(eventLines(*d),
-              lines({R"({"what":"tool","args":["-x","-o","-l7","-t","png",")" + path + R"("],"launched":true})"}));
+              eventLines({R"({"what":"tool","args":["-x","-o","-l7","-t","png",")" + path + R"("],"launched":true})"}));
 }
 
 TEST(SimTool, ShowsTheWindowAsItIsWhenTheToolFinishes) {
@@ -92,7 +91,7 @@ TEST(SimTool, FailingSilentAndTerminatedTools) {
     // A tool that did not start set off no reaction.
     EXPECT_FALSE(broken->frontmostApplication());
     EXPECT_EQ(eventLines(*broken),
-              lines({R"({"what":"tool","args":["-x","-o","-l7","-t","png",")" + path + R"("],"launched":false})"}));
+              eventLines({R"({"what":"tool","args":["-x","-o","-l7","-t","png",")" + path + R"("],"launched":false})"}));
 
     auto silent = desktop(sceneWith(R"(, "tool": {"writes": false})"));
     auto quiet = silent->launch("screencapture", arguments(path));
@@ -106,7 +105,7 @@ TEST(SimTool, FailingSilentAndTerminatedTools) {
     slow->sleep(2);
     EXPECT_FALSE(stopped->running());
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(eventLines(*slow), lines({R"({"what":"tool","args":["-l7",")" + path + R"("],"launched":true})",
+    EXPECT_EQ(eventLines(*slow), eventLines({R"({"what":"tool","args":["-l7",")" + path + R"("],"launched":true})",
                                         R"({"what":"toolTerminated","args":["-l7",")" + path + R"("]})"}));
 }
 

@@ -12,7 +12,6 @@ namespace {
 using testing::desktop;
 using testing::eventLines;
 using testing::jsonText;
-using testing::lines;
 
 TEST(SimWindowList, OnScreenOptionKeepsOnScreenDictionariesInOrder) {
     auto d = desktop(R"({"windows": [
@@ -37,7 +36,7 @@ TEST(SimWindowList, NullMissingAndListsThatAreNotArraysOfDictionaries) {
     for (const char* odd : {R"({"windows": {"a": 1}})", R"({"windows": 7})", R"({"windows": "list"})",
                             R"({"windows": [{"kCGWindowIsOnscreen": false}, "not a dictionary", null]})"}) {
         auto d = desktop(odd);
-        std::string written = jsonText(*testing::parse(odd).find("windows"));
+        std::string written = jsonText(*testing::parseJson(odd).find("windows"));
         EXPECT_EQ(jsonText(*d->windowList(WindowListOption::onScreenExcludeDesktop)), written);
         EXPECT_EQ(jsonText(*d->windowList(WindowListOption::excludeDesktop)), written);
     }
@@ -68,7 +67,7 @@ TEST(SimPermissions, AnswersAndPromptsOnlyWhenMissing) {
     EXPECT_FALSE(missing->screenCapturePreflight());
     EXPECT_FALSE(missing->screenCaptureRequest());
     EXPECT_EQ(eventLines(*missing),
-              lines({R"({"what":"prompt","kind":"accessibility"})", R"({"what":"prompt","kind":"screen"})"}));
+              eventLines({R"({"what":"prompt","kind":"accessibility"})", R"({"what":"prompt","kind":"screen"})"}));
 
     auto grants = desktop(R"({"screenRecording": false, "screenRecordingGrant": true})");
     EXPECT_TRUE(grants->screenCaptureRequest());
@@ -126,7 +125,7 @@ TEST(SimWorkspace, ActivationAndUnhideAreLogged) {
     EXPECT_EQ(d->frontmostApplication()->pid, 4);
     EXPECT_TRUE(d->unhide(2));
     EXPECT_FALSE(d->unhide(3));
-    EXPECT_EQ(eventLines(*d), lines({
+    EXPECT_EQ(eventLines(*d), eventLines({
                                   R"({"what":"activate","pid":2,"ok":false})",
                                   R"({"what":"activate","pid":3,"ok":false})",
                                   R"({"what":"activate","pid":4,"ok":true})",

@@ -1,5 +1,7 @@
 #include "support/event_lines.h"
 
+#include <gtest/gtest.h>
+
 namespace quillgate::testing {
 
 namespace {
@@ -9,13 +11,21 @@ std::string untimed(Value event) {
     return jsonText(event);
 }
 
-}  // namespace
-
-std::vector<std::string> eventLines(const Harness& harness) {
+std::vector<std::string> timedLines(const std::vector<Value>& events) {
     std::vector<std::string> lines;
-    for (const Value& event : harness.events()) lines.push_back(untimed(event));
+    for (const Value& event : events) {
+        const Value* t = event.find("t");
+        EXPECT_TRUE(t && t->isNumber() && *t->asNumber() >= 0) << jsonText(event);
+        lines.push_back(untimed(event));
+    }
     return lines;
 }
+
+}  // namespace
+
+std::vector<std::string> eventLines(const Harness& harness) { return timedLines(harness.events()); }
+
+std::vector<std::string> eventLines(const sim::Desktop& desktop) { return timedLines(desktop.events()); }
 
 std::vector<std::string> eventLines(std::initializer_list<std::string_view> expected) {
     std::vector<std::string> lines;

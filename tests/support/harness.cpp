@@ -7,10 +7,7 @@
 
 namespace quillgate::testing {
 
-Harness::Harness(std::string_view scene, std::string baseDir)
-    : desktop_(sim::Desktop::fromText(scene, std::move(baseDir))), main_(desktop_) {}
-
-Harness::Harness(const Object& scene) : Harness(jsonText(scene)) {}
+Harness::Harness(const Object& scene) : desktop_(sim::Desktop::fromText(jsonText(scene))), main_(desktop_) {}
 
 std::string Harness::send(std::string_view line) {
     std::string padded(line);

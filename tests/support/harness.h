@@ -16,7 +16,6 @@ namespace quillgate::testing {
 
 class Harness {
 public:
-    explicit Harness(std::string_view scene, std::string baseDir = ".");
     explicit Harness(const Object& scene);
 
     // The response line for one request line.
