@@ -1,6 +1,7 @@
 #include "popups/ax_text_walk.h"
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -29,9 +30,26 @@ constexpr std::array<OptionalKey, 6> optionalKeys{{
     {"title", "AXTitle", textKept},
 }};
 
-std::string elementText(Platform& platform, const Element& element) {
-    for (const char* attribute : {"AXValue", "AXTitle", "AXDescription"}) {
-        std::string s = axString(platform, element, attribute);
+// An element's string attributes, each read from the application at most
+// once: the text and the record ask for some of the same.
+class Strings {
+public:
+    Strings(Platform& platform, const Element& element) : platform_(platform), element_(element) {}
+    const std::string& operator[](std::string_view attribute) {
+        auto it = read_.find(attribute);
+        if (it == read_.end()) it = read_.emplace(attribute, axString(platform_, element_, std::string(attribute))).first;
+        return it->second;
+    }
+
+private:
+    Platform& platform_;
+    const Element& element_;
+    std::map<std::string_view, std::string> read_;
+};
+
+std::string elementText(Strings& strings) {
+    for (std::string_view attribute : {"AXValue", "AXTitle", "AXDescription"}) {
+        const std::string& s = strings[attribute];
         if (!s.empty()) return s;
     }
     return {};
@@ -40,7 +58,7 @@ std::string elementText(Platform& platform, const Element& element) {
 // A degenerate window must not turn the fractions into infinities.
 double divisor(double length) { return length <= 1 ? 1 : length; }
 
-Object record(Platform& platform, const Element& element, const std::string& role, const std::string& text,
+Object record(Strings& strings, const std::string& role, const std::string& text,
               const Rect& frame, int depth, const std::optional<std::vector<Element>>& children,
               const Window& window) {
     const double width = divisor(window.rect.width);
@@ -55,7 +73,7 @@ Object record(Platform& platform, const Element& element, const std::string& rol
         {"depth", depth},
     };
     for (const OptionalKey& row : optionalKeys) {
-        std::string s = axString(platform, element, row.attribute);
+        const std::string& s = strings[row.attribute];
         if (!s.empty()) item.emplace(row.key, firstCharacters(s, row.kept));
     }
     if (children) item.emplace("kids", children->size());
@@ -72,10 +90,11 @@ void axTextWalk(Platform& platform, const Element& element, int depth, TextWalk&
 
     // Read once: the record's "kids" and the descent see the same children.
     const auto children = axElements(platform, element, "AXChildren");
-    const std::string text = elementText(platform, element);
+    Strings strings(platform, element);
+    const std::string text = elementText(strings);
     if ((!text.empty() || depth >= axTextRecordAllFromDepth) && walk.items.size() < axTextMaxItems) {
         if (auto frame = axRect(platform, element)) {
-            walk.items.emplace_back(record(platform, element, role, text, *frame, depth, children, window));
+            walk.items.emplace_back(record(strings, role, text, *frame, depth, children, window));
         }
     }
     if (!children) return;

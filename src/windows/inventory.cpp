@@ -83,6 +83,17 @@ std::vector<Window> windows(Platform& platform) {
     return result;
 }
 
+std::optional<Window> windowWithId(Platform& platform, uint32_t id) {
+    auto entries = windowDictionaries(platform, WindowListOption::excludeDesktop);
+    if (!entries) return std::nullopt;
+    for (const Value& entry : *entries) {
+        auto listedId = number(entry.find("kCGWindowNumber"));
+        if (!listedId || windowNumber(*listedId) != id) continue;
+        if (auto w = listedWindow(platform, entry)) return w;
+    }
+    return std::nullopt;
+}
+
 std::optional<Array> windowDictionaries(Platform& platform, WindowListOption option) {
     auto list = platform.windowList(option);
     Array* entries = list ? list->asArray() : nullptr;

@@ -14,6 +14,10 @@ namespace quillgate {
 // when the window list cannot be read.
 std::vector<Window> windows(Platform& platform);
 
+// The first of windows() with that window number, looking up the running
+// application only for entries with that number.
+std::optional<Window> windowWithId(Platform& platform, uint32_t id);
+
 // Bounds of the active displays in their listed order; empty on any error.
 std::vector<Rect> displayFrames(Platform& platform);
 

@@ -68,10 +68,9 @@ void permissions(Platform& platform) {
 Window selected(Platform& platform, const std::string& hwnd) {
     auto id = windowNumberText(hwnd);
     if (!id || *id == 0) reject(msg::selectedUnavailable);
-    for (Window& w : windows(platform)) {
-        if (w.id == *id) return std::move(w);
-    }
-    reject(msg::selectedUnavailable);
+    auto w = windowWithId(platform, *id);
+    if (!w) reject(msg::selectedUnavailable);
+    return std::move(*w);
 }
 
 Element element(Platform& platform, const Window& window) {
