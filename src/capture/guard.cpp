@@ -5,6 +5,7 @@
 #include "service/failure.h"
 #include "service/values.h"
 #include "windows/accessibility.h"
+#include "windows/geometry.h"
 #include "windows/occlusion.h"
 #include "windows/verification.h"
 
@@ -19,8 +20,8 @@ Rect screenRegion(const Window& window, const Object& guard) {
 
 void requireUncovered(Platform& platform, const Window& window, const Object& guard) {
     const Rect region = screenRegion(window, guard);
-    const Point centre{region.x + region.width / 2, region.y + region.height / 2};
-    const std::vector<VisibleLayer> layers = visibleLayers(platform, centre, window.pid);
+    const Point middle = centre(region);
+    const std::vector<VisibleLayer> layers = visibleLayers(platform, middle, window.pid);
     if (regionIsVisible(window.id, region, layers)) return;
     std::string message(msg::headerObscured);
     const std::string occluder = regionOccluder(window.id, region, layers);

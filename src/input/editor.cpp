@@ -12,7 +12,7 @@ std::optional<std::string> editorValue(Platform& platform, const Element& elemen
     if (axString(platform, element, "AXSubrole") == "AXSecureTextField") return std::nullopt;
     auto frame = axRect(platform, element);
     if (!frame) return std::nullopt;
-    if (!contains(searchRect, Point{frame->x + frame->width / 2, frame->y + frame->height / 2})) return std::nullopt;
+    if (!contains(searchRect, centre(*frame))) return std::nullopt;
     auto value = axText(platform, element, "AXValue");
     if (!value || !withinCharacters(*value, editorMaxCharacters)) return std::nullopt;
     return value;

@@ -9,6 +9,7 @@
 #include "service/values.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
+#include "windows/geometry.h"
 
 namespace quillgate {
 
@@ -53,9 +54,9 @@ void click(Platform& platform, const PopupInfo& popup, const std::vector<Element
     activatePopupOwner(platform, popup);
     for (const Element& w : windowsAt(platform, windows, popup.rect)) platform.performAction(w, "AXRaise");
     platform.sleep(beforeClick);
-    const Point centre{frame.x + frame.width / 2, frame.y + frame.height / 2};
+    const Point middle = centre(frame);
     for (int32_t type : {mouse::moved, mouse::leftDown, mouse::leftUp}) {
-        platform.post(MouseEvent{type, centre, mouse::leftButton, std::nullopt});
+        platform.post(MouseEvent{type, middle, mouse::leftButton, std::nullopt});
         platform.sleep(afterMouseEvent);
     }
     platform.sleep(afterClick);

@@ -42,4 +42,6 @@ bool contains(const Rect& r, Point p) {
     return p.x >= e.minX && p.x < e.maxX && p.y >= e.minY && p.y < e.maxY;
 }
 
+Point centre(const Rect& r) { return Point{r.x + r.width / 2, r.y + r.height / 2}; }
+
 }  // namespace quillgate

@@ -23,4 +23,7 @@ bool contains(const Rect& outer, const Rect& inner);
 
 bool contains(const Rect& r, Point p);
 
+// The point halfway across and halfway down.
+Point centre(const Rect& r);
+
 }  // namespace quillgate
