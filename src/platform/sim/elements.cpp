@@ -127,17 +127,6 @@ bool findIn(const Object& element, const ElementPlace& place, std::string_view i
     });
 }
 
-// AXPosition or AXSize as written ({"point"} or {"size"}), else that part of "frame".
-std::optional<std::pair<double, double>> framePart(const Object& element, std::string_view attribute,
-                                                   std::string_view form,
-                                                   std::optional<std::pair<double, double>> fromFrame) {
-    const Value* written = member(element, attribute);
-    if (!written) return fromFrame;
-    const Object* object = written->asObject();
-    if (!object || object->size() != 1) return std::nullopt;
-    return pairFromArray(member(*object, form));
-}
-
 const Object& rootOf(const Object& app) {
     const Value* ax = member(app, "ax");
     const Object* root = ax ? asElement(*ax) : nullptr;
@@ -211,14 +200,13 @@ bool forEachInside(const Object& element, const ElementPlace& place, const Eleme
     return false;
 }
 
-std::optional<Rect> frameOf(const Object& element) {
-    auto frame = rectFromArray(member(element, "frame"));
-    auto position =
-        framePart(element, "AXPosition", "point", frame ? std::optional(std::pair{frame->x, frame->y}) : std::nullopt);
-    auto size = framePart(element, "AXSize", "size",
-                          frame ? std::optional(std::pair{frame->width, frame->height}) : std::nullopt);
-    if (!position || !size) return std::nullopt;
-    return Rect{position->first, position->second, size->first, size->second};
+std::optional<Rect> frameOf(const Value& scene, const ElementPlace& place) {
+    const AxResult position = readAttribute(scene, place, "AXPosition");
+    const AxResult size = readAttribute(scene, place, "AXSize");
+    const Point* origin = position.ok() ? position.value.asPoint() : nullptr;
+    const Size* extent = size.ok() ? size.value.asSize() : nullptr;
+    if (!origin || !extent) return std::nullopt;
+    return Rect{origin->x, origin->y, extent->width, extent->height};
 }
 
 Value logName(const Value& scene, const ElementPlace& place) {

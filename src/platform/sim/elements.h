@@ -54,8 +54,9 @@ std::optional<ElementPlace> findById(const Value& scene, std::string_view id);
 using ElementVisitor = std::function<bool(const Object& element, const ElementPlace& place)>;
 bool forEachInside(const Object& element, const ElementPlace& place, const ElementVisitor& visit);
 
-// "frame", or AXPosition and AXSize when written out (they take precedence).
-std::optional<Rect> frameOf(const Object& element);
+// The element's frame as its AXPosition and AXSize read (written out, else
+// from "frame"); nothing when either is not a point or a size.
+std::optional<Rect> frameOf(const Value& scene, const ElementPlace& place);
 
 // How the event log names an element: its "id", else its AXTitle, else null.
 Value logName(const Value& scene, const ElementPlace& place);

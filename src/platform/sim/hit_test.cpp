@@ -22,12 +22,13 @@ Decision fromHitTest(const Value& scene, Point point) {
     return {};
 }
 
-std::optional<ElementPlace> deepest(const Object& element, const ElementPlace& place, Point point) {
+std::optional<ElementPlace> deepest(const Value& scene, const Object& element, const ElementPlace& place,
+                                    Point point) {
     std::optional<ElementPlace> found;
     forEachInside(element, place, [&](const Object& inner, const ElementPlace& innerPlace) {
-        auto frame = frameOf(inner);
+        auto frame = frameOf(scene, innerPlace);
         if (frame && !contains(*frame, point)) return false;
-        found = deepest(inner, innerPlace, point);
+        found = deepest(scene, inner, innerPlace, point);
         if (!found && frame) found = innerPlace;
         return found.has_value();
     });
@@ -49,7 +50,7 @@ std::optional<int32_t> hitPid(const Value& scene, Point point) {
 ElementPlace elementAt(const Value& scene, int32_t pid, Point point) {
     ElementPlace application{false, pid, {}};
     const Object* root = resolve(scene, application);
-    return deepest(*root, application, point).value_or(application);
+    return deepest(scene, *root, application, point).value_or(application);
 }
 
 }  // namespace quillgate::sim
