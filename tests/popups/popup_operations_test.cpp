@@ -7,6 +7,7 @@
 #include "image/base64.h"
 #include "popups/ax_trees.h"
 #include "service/failure.h"
+#include "service/values.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/window_entries.h"
@@ -99,6 +100,58 @@ TEST(PopupImage, CapturesTheWholePointsOfThePopupUnlessAScreenshotIsOutstanding)
     Harness hidden(unseen);
     EXPECT_EQ(send(hidden, "popup", {{"image", true}}),
               testing::jsonText(Object{{"ok", false}, {"error", msg::popupCaptureUnavailable}}));
+}
+
+// The popup's screenshot waits no longer than the window capture's timer; one
+// that has not answered by then stays counted until it returns.
+TEST(PopupImage, WaitsForTheScreenshotOnlyAsLongAsTheCaptureTimer) {
+    const auto screenshots = [](Harness& h) {
+        int count = 0;
+        for (const Value& event : h.events()) count += text(event.find("call")) == "screenshot";
+        return count;
+    };
+    // The picture's width, or the error.
+    const auto picture = [](Harness& h, const std::string& op) {
+        Object request{{"op", op}, {"bound", testing::chatBinding()}};
+        if (op == "popup") request["image"] = true;
+        const Value answer = testing::parseJson(h.send(testing::jsonText(request)));
+        const Value* width = answer.find("width");
+        return width ? testing::jsonText(*width) : text(answer.find("error"));
+    };
+    for (double delay : {1.0, 5.0}) {
+        Object scene = popupScene({});
+        scene["sck"] = Object{{"delay", delay}};
+        Harness h(scene);
+        const double start = h.desktop().now();
+        const std::string answer = picture(h, "popup");
+        const double waited = h.desktop().now() - start;
+        if (delay < 3) {
+            EXPECT_EQ(answer, "400") << "a screenshot inside the timer is the answer";
+            EXPECT_LT(waited, 3);
+            continue;
+        }
+        EXPECT_EQ(answer, screenWaitingMessage(h.desktop()));
+        EXPECT_GE(waited, 3);
+        EXPECT_LT(waited, 5);
+        EXPECT_TRUE(h.main().context().pendingCapture->pending()) << "the abandoned screenshot is still counted";
+        ASSERT_TRUE(h.settle(10)) << "its late answer ends the count";
+        // So the next picture asks the service again (which is still slow).
+        EXPECT_EQ(picture(h, "popup"), screenWaitingMessage(h.desktop()));
+        EXPECT_EQ(screenshots(h), 2);
+    }
+
+    Object hung = popupScene({});
+    hung["sck"] = Object{{"delay", nullptr}};
+    Harness h(hung);
+    const std::string waiting = screenWaitingMessage(h.desktop());
+    EXPECT_EQ(picture(h, "popup"), waiting);
+    // Later popup pictures are refused at once, and the window capture goes
+    // to the tool, as for any outstanding screenshot.
+    EXPECT_EQ(picture(h, "popup"), waiting);
+    EXPECT_EQ(screenshots(h), 1);
+    EXPECT_EQ(picture(h, "capture"), "900");
+    EXPECT_EQ(screenshots(h), 1);
+    EXPECT_TRUE(h.main().context().pendingCapture->pending());
 }
 
 TEST(PopupPress, ExplainsWhyNothingWasPressed) {
