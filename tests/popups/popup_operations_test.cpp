@@ -194,6 +194,31 @@ TEST(PopupPress, PrefersTheOneButtonAndNeverClicksATinyTarget) {
     EXPECT_EQ(eventLines(h), eventLines({R"({"what":"action","action":"AXPress","element":"send","ok":true})"}));
 }
 
+// A press the application has not confirmed in time (its handler runs a
+// modal dialog) was delivered: pressing the parent or clicking would press
+// twice.
+TEST(PopupPress, NeverPressesAgainAfterAnUnconfirmedPress) {
+    Value unconfirmed = button("ok", "OK");
+    unconfirmed.asObject()->emplace("actions", Object{{"AXPress", -25204}});
+    Harness own(popupScene({unconfirmed}));
+    const char* answer = R"({"clicked":false,"found":true,"ok":true,"pressed":true,"stillOpen":true})";
+    EXPECT_EQ(send(own, "popup-press", {{"labels", Array{"OK"}}}), answer);
+    EXPECT_EQ(eventLines(own), eventLines({R"({"what":"action","action":"AXPress","element":"ok","ok":false})"}));
+
+    // A label that refuses the press hands it to its parent, whose
+    // unconfirmed press ends the matter just the same.
+    Value label = Object{{"id", "label"}, {"AXRole", "AXStaticText"}, {"AXValue", "OK"},
+                         {"frame", frame(650, 405, 40, 20)}, {"actions", Object{{"AXPress", false}}}};
+    Value parent = node(Object{{"id", "group"}, {"AXRole", "AXGroup"}, {"frame", frame(640, 400, 90, 30)},
+                               {"actions", Object{{"AXPress", -25204}}}},
+                        {label});
+    Harness viaParent(popupScene({parent}));
+    EXPECT_EQ(send(viaParent, "popup-press", {{"labels", Array{"OK"}}}), answer);
+    EXPECT_EQ(eventLines(viaParent),
+              eventLines({R"({"what":"action","action":"AXPress","element":"label","ok":false})",
+                          R"({"what":"action","action":"AXPress","element":"group","ok":false})"}));
+}
+
 // The chat window with popup 61 and a focused element, for "popup-close".
 Harness closing(Value focused, Array popupChildren = {}, Value frontmost = 501, bool activates = true) {
     Object scene = popupScene(std::move(popupChildren));
