@@ -118,6 +118,7 @@ class ChildProcess {
 public:
     virtual ~ChildProcess() = default;
     virtual bool running() = 0;
+    // Stops the child and waits until it has exited.
     virtual void terminate() = 0;
 };
 
