@@ -76,13 +76,13 @@ TEST(Capture, ARacedShotCountsUntilItReturnsAndItsLateResultIsDropped) {
     auto held = std::make_shared<int>(0);
     std::weak_ptr<int> watch = held;
     EXPECT_THROW(race(context, [platform = context.platform, held = std::move(held)] {
-                     platform->sleep(5);
+                     platform->sleep(30);
                      return Image(1, 1);
                  }),
                  CaptureTimeout);
     EXPECT_TRUE(context.pendingCapture->pending());
     EXPECT_FALSE(watch.expired());
-    ASSERT_TRUE(h.settle(10));
+    ASSERT_TRUE(h.settle(40));
     for (int i = 0; i < 100 && !watch.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_TRUE(watch.expired()) << "the late shot still holds what it captured";
 }
