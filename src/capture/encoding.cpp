@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "capture/sha256.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "image/png.h"
-#include "service/failure.h"
-#include "service/values.h"
 
 namespace quillgate {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "capture/capture.h"
 #include "capture/prompt.h"
+#include "core/failure.h"
 #include "image/screen_picture.h"
-#include "service/failure.h"
 
 namespace quillgate {
 namespace {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "capture/capture.h"
-#include "service/failure.h"
+#include "core/failure.h"
 
 namespace quillgate {
 

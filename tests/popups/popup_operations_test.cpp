@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "capture/pending_capture.h"
 #include "capture/prompt.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "image/base64.h"
-#include "popups/ax_trees.h"
-#include "service/failure.h"
-#include "service/values.h"
+#include "support/ax_trees.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/window_entries.h"
