@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "capture/pending_capture.h"
 #include "json/reader.h"
 #include "json/writer.h"
 
