@@ -156,7 +156,6 @@ class App:
         box.pack_start(header, False, False, 0)
 
         messages = Gtk.ListBox()
-        messages.set_name("messages")
         for text in MESSAGES:
             row = Gtk.Label(label=text, xalign=0)
             row.set_margin_start(12)
@@ -165,6 +164,8 @@ class App:
             messages.add(row)
         messages.connect("button-press-event", self.on_messages_press)
         scrolled = Gtk.ScrolledWindow()
+        # Named as a whole: scroll events go to the scrolled window itself.
+        scrolled.set_name("messages")
         scrolled.add(messages)
         box.pack_start(scrolled, True, True, 0)
 
@@ -199,7 +200,7 @@ class App:
         self.menu.show_all()
         self.menu.get_toplevel().connect("map-event", self.on_menu_mapped)
 
-        self.widgets = {"header": header, "messages": messages, "composer": composer,
+        self.widgets = {"header": header, "messages": scrolled, "composer": composer,
                         "password": password, "send": send}
         composer.grab_focus()
 
