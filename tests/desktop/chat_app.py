@@ -126,7 +126,7 @@ class App:
         self.window.connect("destroy", Gtk.main_quit)
         self.window.connect("window-state-event", self.on_state)
         self.minimized = False
-        self.header_color = (0.20, 0.55, 0.85)
+        self.header_color = "#338cd9"
         self.logged_color = None
         self.ready = False
         self.widgets = {}
@@ -207,7 +207,7 @@ class App:
     # --- drawing and readiness ---
 
     def draw_header(self, _widget, cr):
-        cr.set_source_rgb(*self.header_color)
+        cr.set_source_rgb(*(int(self.header_color[i:i + 2], 16) / 255 for i in (1, 3, 5)))
         cr.paint()
         if self.logged_color != self.header_color:
             self.logged_color = self.header_color
@@ -223,7 +223,7 @@ class App:
         # Once the server has the drawing, a capture sees it.
         Gdk.Display.get_default().sync()
         if color is not None:
-            log("header", color="#%02x%02x%02x" % tuple(round(c * 255) for c in color))
+            log("header", color=color)
         if not self.ready:
             self.ready = True
             log("ready", pid=os.getpid(), window=self.window.get_window().get_xid(), **self.geometry())
@@ -247,7 +247,7 @@ class App:
             top = Gtk.get_event_widget(event)
             focus = top.get_toplevel().get_focus() if top is not None else None
             log("key", key=Gdk.keyval_name(event.get_keyval()[1]), mods=modifiers(event.get_state()[1]),
-                widget=named(focus) if focus is not None else "", window=named(top))
+                widget=named(focus) if focus is not None else "")
         elif kind == Gdk.EventType.SCROLL:
             _, x, y = event.get_root_coords()
             direction = event.get_scroll_direction()
@@ -313,8 +313,7 @@ class App:
     def command(self, line):
         word, _, rest = line.partition(" ")
         if word == "header":
-            value = rest.strip().lstrip("#")
-            self.header_color = tuple(int(value[i:i + 2], 16) / 255 for i in (0, 2, 4))
+            self.header_color = rest.strip()
             self.widgets["header"].queue_draw()
         elif word == "dialog":
             self.open_dialog(rest.strip() == "nested")
@@ -375,6 +374,11 @@ class Control:
 
 
 def main():
+    # Nothing on screen changes by itself: two pictures of an unchanged
+    # window are the same picture.
+    settings = Gtk.Settings.get_default()
+    settings.set_property("gtk-cursor-blink", False)
+    settings.set_property("gtk-enable-animations", False)
     app = App()
     Gdk.event_handler_set(app.on_event)
     Control(ARGS.control, app)
