@@ -135,7 +135,7 @@ def x11_desktop_needs_a_reachable_x11_display(desk):
         run = subprocess.run([desk.binary, "--server"], env=env, capture_output=True, timeout=30,
                              input=b'{"op":"list"}\n')
         equal(run.returncode, 2, name + ": exit status")
-        equal(run.stdout, b"", name + ": output")
+        equal(run.stdout.decode(), "", name + ": output")
         lines = run.stderr.decode().splitlines()
         expect(len(lines) == 1 and lines[0].strip(), name + ": standard error should be one line: %r" % run.stderr)
 
