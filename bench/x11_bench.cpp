@@ -29,7 +29,7 @@
 
 #include "json/reader.h"
 #include "json/writer.h"
-#include "platform/x11/start.h"
+#include "platform/x11/backend.h"
 #include "service/main.h"
 
 namespace {
