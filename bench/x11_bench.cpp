@@ -3,7 +3,22 @@
 // and the platform calls under them. Needs a running X11 session
 // (DISPLAY, the session bus, the accessibility bus) with the window to bind
 // titled QUILLGATE_BENCH_TITLE (any listed window without it); the test
-// desktop's chat application is the intended subject.
+// desktop's chat application is the intended subject:
+//
+//   scripts/test-desktop -- sh -c 'mkfifo /tmp/c; python3 tests/desktop/chat_app.py
+//       --log /tmp/l --control /tmp/c --geometry 100,80,900,600 --title Chat & sleep 4;
+//       QUILLGATE_BENCH_TITLE=Chat build/bench/x11_bench'
+//
+// Figures on the two-core development machine with a load average of 17
+// (five other builds), medians of three, wall time and this thread's CPU;
+// in brackets the same with the desktop and the benchmark at nice -15:
+//   "capture", 902 x 625 frame     107-165 ms (64 ms)    1.9-2.7 ms CPU
+//   "check" with a guard           83-89 ms (68 ms)      1.5-1.7 ms CPU
+//   "ax-text", the test app        181-228 ms (112 ms)   7.5-8.4 ms CPU
+//   Composite + MIT-SHM picture    32-36 ms (5.5 ms)     0.8-1.7 ms CPU
+//   the on-screen window list      3.9-4.7 ms (0.48 ms)  0.07 ms CPU
+// The wall times are almost all waiting for the X server, the buses and the
+// application to be scheduled: each request makes a few dozen round trips.
 
 #include <benchmark/benchmark.h>
 

@@ -81,6 +81,7 @@ Connection::Connection(const std::string& display) {
     if (composite_) {
         // Every top-level window keeps its own pixels, covered or not, for as
         // long as this connection lives; the server undoes it when we leave.
+        // The version must be asked before the extension's requests are used.
         Reply<xcb_composite_query_version_reply_t> version(
             xcb_composite_query_version_reply(connection_, xcb_composite_query_version(connection_, 0, 4), nullptr));
         xcb_composite_redirect_subwindows(connection_, root(), XCB_COMPOSITE_REDIRECT_AUTOMATIC);

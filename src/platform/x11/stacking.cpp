@@ -177,24 +177,26 @@ std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly
         children.assign(first, first + xcb_query_tree_children_length(tree.get()));
     }
 
+    // Everything that needs no earlier answer goes out before the frames
+    // are looked up, so its replies are in when they are read.
+    std::vector<Asked> askedClients;
+    for (uint32_t client : clients) askedClients.push_back(ask(x, client));
+    std::vector<xcb_get_window_attributes_cookie_t> childAttributes;
+    for (xcb_window_t child : children) childAttributes.push_back(xcb_get_window_attributes(c, child));
+
     const std::vector<xcb_window_t> frames = framesOf(x, std::vector<xcb_window_t>(clients.begin(), clients.end()));
     std::unordered_map<xcb_window_t, size_t> clientOfFrame;
     for (size_t i = 0; i < clients.size(); ++i) clientOfFrame.emplace(frames[i], i);
 
     // Root children that are no client's frame may be override-redirect.
-    std::vector<std::pair<xcb_window_t, xcb_get_window_attributes_cookie_t>> others;
-    for (xcb_window_t child : children) {
-        if (!clientOfFrame.contains(child)) others.emplace_back(child, xcb_get_window_attributes(c, child));
-    }
     std::vector<xcb_window_t> unmanaged;
-    for (const auto& [child, cookie] : others) {
-        Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, cookie, nullptr));
+    for (size_t i = 0; i < children.size(); ++i) {
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, childAttributes[i], nullptr));
+        if (clientOfFrame.contains(children[i])) continue;
         if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
-            unmanaged.push_back(child);
+            unmanaged.push_back(children[i]);
     }
-
-    std::vector<Asked> askedClients;
-    for (uint32_t client : clients) askedClients.push_back(ask(x, client));
     std::vector<Asked> askedUnmanaged;
     for (xcb_window_t window : unmanaged) askedUnmanaged.push_back(ask(x, window));
 
