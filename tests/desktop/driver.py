@@ -189,6 +189,13 @@ class Quillgate:
     def stop(self):
         finish(self.process, self.process.stdin.close)
 
+    def end(self):
+        """Ends the server at the end of its input; it must leave with status 0
+        and nothing on standard error (a sanitizer's report is a failure)."""
+        self.stop()
+        expect(self.process.returncode == 0 and not self.stderr(),
+               "quillgate ended with status %d: %s" % (self.process.returncode, self.stderr()))
+
 
 class Desk:
     """What one case works with: quillgate and the applications it started."""

@@ -36,6 +36,7 @@ def main(argv):
     desk = driver.Desk(binary, workdir)
     try:
         driver.CASES[name](desk)
+        desk.quillgate.end()
         print("ok")
         return 0
     except driver.Failure as e:
