@@ -12,8 +12,11 @@
 // Coordinates: global screen points, origin at the top-left of the main
 // display, y downwards, unless a method says otherwise.
 
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -199,6 +202,12 @@ public:
     // Monotonic clock in seconds, for deadlines.
     virtual double monotonic() = 0;
     virtual void sleep(double seconds) = 0;
+    // Waits on `condition`, with `lock` held by the caller, until `ready()`
+    // holds or monotonic() reaches `deadline`; returns ready(). A notify ends
+    // the wait early: a timer built on it stops as soon as its work is done,
+    // where a sleep would hold its thread to the end.
+    virtual bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
+                           const std::function<bool()>& ready) = 0;
 };
 
 }  // namespace quillgate

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/sim/permissions.h"
@@ -66,6 +67,11 @@ std::shared_ptr<Desktop> Desktop::fromFile(const std::string& path, std::optiona
         throw sceneFailure(path, std::string("cannot read: ") + e.what());
     }
     return std::make_shared<Desktop>(parsed(text, path), DesktopSetup{folderOf(path), std::move(logPath), path});
+}
+
+void Desktop::keepEvents() {
+    std::lock_guard lock(mutex_);
+    log_.keep();
 }
 
 std::vector<Value> Desktop::events() const {
@@ -192,6 +198,12 @@ double Desktop::monotonic() { return clock_.now(); }
 
 void Desktop::sleep(double seconds) {
     if (seconds > 0) clock_.sleepUntil(clock_.now() + seconds);
+}
+
+bool Desktop::waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
+                        const std::function<bool()>& ready) {
+    if (std::isnan(deadline)) return ready();
+    return condition.wait_until(lock, clock_.realTime(deadline), ready);
 }
 
 }  // namespace quillgate::sim
