@@ -9,9 +9,12 @@ namespace quillgate::json {
 namespace {
 
 std::optional<Value> parsed(std::string_view text, bool deep) {
-    if (!simdjson::validate_utf8(text.data(), text.size()) || !Scanner(text).document()) return std::nullopt;
-    Scanner scanner(text);
-    return scanner.read(deep);
+    if (!simdjson::validate_utf8(text.data(), text.size())) return std::nullopt;
+    const std::optional<std::string_view> root = Scanner(text).document();
+    if (!root) return std::nullopt;
+    // A container is left on the text that was just checked, not scanned again.
+    if (!deep && (root->front() == '[' || root->front() == '{')) return Scanner::unread(*root);
+    return Scanner(*root).read(deep);
 }
 
 }  // namespace

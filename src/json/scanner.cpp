@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillgate::json {
 
 namespace {
@@ -17,9 +21,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool special(unsigned char c) { return c == '"' || c == '\\' || c < 0x20; }
 
-// The first quote, backslash or control character from p on, eight bytes at
+// The first quote, backslash or control character from p on, many bytes at
 // a time: reference pictures arrive as strings of megabytes.
 const char* nextSpecial(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"'), backslash = _mm_set1_epi8('\\');
+    // Bytes below 0x20 as unsigned, compared signed with the top bits flipped.
+    const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i space = _mm_xor_si128(_mm_set1_epi8(0x20), flip);
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+                                           _mm_cmplt_epi8(_mm_xor_si128(bytes, flip), space));
+        if (const int mask = _mm_movemask_epi8(found)) return p + __builtin_ctz(static_cast<unsigned>(mask));
+    }
+#endif
     constexpr uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
     for (; end - p >= 8; p += 8) {
         uint64_t word;
@@ -90,12 +106,17 @@ void Scanner::skipSpace() {
     while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t')) ++p_;
 }
 
-bool Scanner::document() {
+std::optional<std::string_view> Scanner::document() {
     skipSpace();
-    if (!value(0)) return false;
+    const char* start = p_;
+    if (!value(0)) return std::nullopt;
+    const std::string_view root(start, static_cast<size_t>(p_ - start));
     skipSpace();
-    return p_ == end_;
+    if (p_ != end_) return std::nullopt;
+    return root;
 }
+
+Value Scanner::unread(std::string_view container) { return UnreadJson{container, &unreadReading}; }
 
 bool Scanner::value(int depth) {
     switch (peek()) {
@@ -259,7 +280,7 @@ Value Scanner::read(bool deep) {
     case '{':
     case '[':
         if (deep) return readMembers(true);
-        return UnreadJson{span(), &unreadReading};
+        return unread(span());
     case '"': {
         std::string text;
         string(&text);

@@ -8,6 +8,7 @@
 // and objects. UTF-8 is checked beforehand, over the whole text.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,9 @@ class Scanner {
 public:
     explicit Scanner(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
 
-    // Whether the text is one JSON value with nothing but whitespace around it.
-    bool document();
+    // The text of the one JSON value the text holds with nothing but
+    // whitespace around it; absent when it holds anything else.
+    std::optional<std::string_view> document();
 
     // The value at the start of a checked text. Containers are built through
     // when `deep`, otherwise left unread on the text (UnreadJson).
@@ -30,6 +32,9 @@ public:
     Value readContainer();
     // The elements of the array at the start of a checked text, one at a time.
     void eachElement(const std::function<bool(const Value&)>& visit);
+
+    // A checked array or object, left unread on its text.
+    static Value unread(std::string_view container);
 
 private:
     char peek() const { return p_ < end_ ? *p_ : '\0'; }

@@ -136,6 +136,8 @@ TEST(JsonReader, AcceptsAndReadsExactlyWhatSimdjsonDoes) {
         "\"\\x\"", "\"\\u12\"", "\"\\u12g4\"", "\"a\\/b\\b\\f\\n\\r\\t\\\"\"", "\"\x01\"",
         "\"\x7f\"", "\"caf\xc3\xa9\"", "\"\xc3\"", "\"\xed\xa0\x80\"", "\x7f", "\"abc", "[\"abc\"",
         "{\"a\":{\"b\":[1,{\"c\":\"d\"}]}}", "\"0123456789abcdef\\\"0123456789abcdef\"",
+        "\"0123456789abcdef0123\x1f\"", "\"0123456789abcdef01234567\x7f\x80\"",
+        "\"0123456789abcdef0123456789abcdef\\n\\u4e2d\\ud83d\\ude00xyz\"",
     };
     for (const std::string& text : edges) expectAsSimdjson(text);
     for (int depth : {1022, 1023, 1024, 1025}) {
