@@ -8,8 +8,8 @@
 
 #include "capture/capture.h"
 #include "capture/encoding.h"
-#include "service/failure.h"
-#include "service/values.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 #include "support/window_entries.h"
