@@ -60,8 +60,6 @@ public:
     double now() override;
     double monotonic() override;
     void sleep(double seconds) override;
-    bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
-                   const std::function<bool()>& ready) override;
 };
 
 }  // namespace quillgate::macos

@@ -3,9 +3,7 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cmath>
 
 #include "platform/macos/cf_value.h"
 #include "platform/macos/mac_platform.h"
@@ -27,17 +25,6 @@ double MacPlatform::now() { return CFAbsoluteTimeGetCurrent() + kCFAbsoluteTimeI
 
 double MacPlatform::monotonic() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-bool MacPlatform::waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
-                            const std::function<bool()>& ready) {
-    if (std::isnan(deadline)) return ready();
-    // monotonic() counts the steady clock's seconds, so the deadline is one of its instants;
-    // the bound keeps a far-off one in the range of its ticks.
-    const double seconds = std::min(deadline, monotonic() + 1e8);
-    const auto until = std::chrono::steady_clock::time_point(
-        std::chrono::ceil<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds)));
-    return condition.wait_until(lock, until, ready);
 }
 
 void MacPlatform::sleep(double seconds) { [NSThread sleepForTimeInterval:seconds]; }
