@@ -26,18 +26,16 @@ int wholePoints(double length) {
 
 }  // namespace
 
-// The screenshot on a thread of its own against a timer on another; the
-// first to finish answers. Neither stops the other: a late screenshot ends
-// its count whenever it returns, possibly long after this request was
-// answered, and its picture is dropped by Once. Both threads hold what they
-// touch.
+// The screenshot on a thread of its own against a timer; the first to finish
+// answers. The timer is a timed wait of this request on the race itself, so a
+// screenshot that answers in time ends it and leaves no thread behind. A late
+// screenshot is not stopped: it ends its count whenever it returns, possibly
+// long after this request was answered, and its picture is dropped by Once.
+// Its thread holds what it touches.
 Image race(Context& context, std::function<Image()> shot) {
     auto once = std::make_shared<Once<Image>>();
     std::shared_ptr<Platform> platform = context.platform;
-    std::thread([platform, once] {
-        platform->sleep(sckTimeLimit);
-        once->finish(std::make_exception_ptr(CaptureTimeout()));
-    }).detach();
+    const double deadline = platform->monotonic() + sckTimeLimit;
 
     std::shared_ptr<PendingCapture> pending = context.pendingCapture;
     pending->begin();
@@ -63,6 +61,7 @@ Image race(Context& context, std::function<Image()> shot) {
         pending->end();  // no thread, so nothing else will
         throw;
     }
+    if (!once->waitUntil(*platform, deadline)) once->finish(std::make_exception_ptr(CaptureTimeout()));
     return once->wait();
 }
 

@@ -12,8 +12,13 @@
 // Coordinates: global screen points, origin at the top-left of the main
 // display, y downwards, unless a method says otherwise.
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -200,6 +205,20 @@ public:
     // Monotonic clock in seconds, for deadlines.
     virtual double monotonic() = 0;
     virtual void sleep(double seconds) = 0;
+    // Waits on `condition`, with `lock` held by the caller, until `ready()`
+    // holds or monotonic() reaches `deadline`; returns ready(). A notify ends
+    // the wait early: a timer built on it stops as soon as its work is done,
+    // where a sleep would hold its thread to the end. This one suits a
+    // monotonic() in real seconds; a backend whose time runs otherwise
+    // overrides it.
+    virtual bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
+                           const std::function<bool()>& ready) {
+        // Beyond a few years nothing is waiting any more; the bound keeps the
+        // wait in the range of the clock's ticks.
+        const double seconds = std::min(deadline - monotonic(), 1e8);
+        if (!(seconds > 0)) return ready();
+        return condition.wait_for(lock, std::chrono::duration<double>(seconds), ready);
+    }
 };
 
 }  // namespace quillgate

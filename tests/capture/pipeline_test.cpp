@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
 #include "capture/capture.h"
+#include "capture/encoding.h"
 #include "core/failure.h"
 #include "core/values.h"
 #include "support/harness.h"
@@ -56,6 +58,31 @@ TEST(Capture, ALateScreenshotEndsItsCountWhenItReturnsAndTheBackOffOutlastsIt) {
     h.desktop().sleep(1.5);
     captureChat(h);
     EXPECT_EQ(captureCalls(h), (Calls{"content", "screenshot", "tool", "tool", "content", "screenshot", "tool"}));
+}
+
+// Threads of this process alive now, as the system lists them.
+size_t threadCount() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                             std::filesystem::directory_iterator()));
+}
+
+TEST(Capture, AThousandGuardedChecksLeaveNoThreadBehind) {
+    if (!std::filesystem::exists("/proc/self/task")) GTEST_SKIP() << "no per-process thread list here";
+    Object scene = testing::chatScene();
+    scene["timeScale"] = 1;  // timers of real seconds: a sleeping one would still be there at the end
+    scene["sck"] = Object{{"delay", 0}};
+    Harness h(scene);
+    Object guard{{"x", 0}, {"y", 0}, {"width", 900}, {"height", 56}};
+    guard["hash"] = hash(captureChat(h), guard);
+    Object bound = testing::chatBinding();
+    bound["guard"] = guard;
+    const std::string line = testing::jsonText(Object{{"op", "check"}, {"bound", bound}});
+
+    const size_t before = threadCount();
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(h.send(line), R"({"ok":true})") << "check " << i;
+    // A screenshot thread hands its picture over just before it ends, so one
+    // may still be on its way out.
+    EXPECT_LE(threadCount(), std::max<size_t>(before + 1, 4));
 }
 
 TEST(Capture, ARacedShotCountsUntilItReturnsAndItsLateResultIsDropped) {

@@ -8,7 +8,9 @@
 
 namespace quillgate::testing {
 
-Harness::Harness(const Object& scene) : desktop_(sim::Desktop::fromText(jsonText(scene))), main_(desktop_) {}
+Harness::Harness(const Object& scene) : desktop_(sim::Desktop::fromText(jsonText(scene))), main_(desktop_) {
+    desktop_->keepEvents();
+}
 
 std::string Harness::send(std::string_view line) {
     std::string padded(line);
