@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "service/context.h"
+#include "core/context.h"
 
 namespace quillgate {
 
