@@ -1,6 +1,6 @@
 # The third-party libraries, as one interface target each (dep_simdjson,
-# dep_utf8proc, dep_isal, dep_spng) so every target names them the same way
-# on every system.
+# dep_utf8proc, dep_isal, dep_deflate and, off Apple systems, dep_spng) so
+# every target names them the same way on every system.
 #
 # Off Apple systems they are the system's packages, linked as shared
 # libraries. On a Mac the programs must start where none of them is
@@ -8,7 +8,7 @@
 # main() runs. So they are linked from their static archives, found under
 # QUILLGATE_DEPENDENCY_PREFIX (Homebrew's prefix unless given), and the
 # platform's own facilities stand in for the rest (CommonCrypto for SHA-256,
-# the system zlib under libspng).
+# ImageIO for the screenshot tool's pictures).
 
 function(quillgate_dependency name)
   add_library(${name} INTERFACE)
@@ -19,10 +19,12 @@ if(NOT APPLE)
   find_package(simdjson REQUIRED CONFIG)
   pkg_check_modules(UTF8PROC REQUIRED IMPORTED_TARGET libutf8proc)
   pkg_check_modules(ISAL REQUIRED IMPORTED_TARGET libisal)
+  pkg_check_modules(DEFLATE REQUIRED IMPORTED_TARGET libdeflate)
   pkg_check_modules(SPNG REQUIRED IMPORTED_TARGET spng)
   quillgate_dependency(dep_simdjson simdjson::simdjson)
   quillgate_dependency(dep_utf8proc PkgConfig::UTF8PROC)
   quillgate_dependency(dep_isal PkgConfig::ISAL)
+  quillgate_dependency(dep_deflate PkgConfig::DEFLATE)
   quillgate_dependency(dep_spng PkgConfig::SPNG)
   return()
 endif()
@@ -35,7 +37,7 @@ if(NOT QUILLGATE_DEPENDENCY_PREFIX)
     set(brew_prefix /opt/homebrew)
   endif()
   set(QUILLGATE_DEPENDENCY_PREFIX "${brew_prefix}" CACHE PATH
-      "Prefix holding lib/ (static archives) and include/ of simdjson, utf8proc, ISA-L and libspng")
+      "Prefix holding lib/ (static archives) and include/ of simdjson, utf8proc, ISA-L and libdeflate")
 endif()
 
 # The first lib<name>.a of the names under the prefix, as an imported static
@@ -73,4 +75,4 @@ endfunction()
 quillgate_archive(dep_simdjson NAMES simdjson DEFINES SIMDJSON_THREADS_ENABLED=1)
 quillgate_archive(dep_utf8proc NAMES utf8proc)
 quillgate_archive(dep_isal NAMES isal)
-quillgate_archive(dep_spng NAMES spng_static spng LINKS z)
+quillgate_archive(dep_deflate NAMES deflate)

@@ -34,6 +34,21 @@ TEST(JsonWriter, EscapesEveryByteThatNeedsItAndReadsBackTheSame) {
     EXPECT_EQ(*back->find("s")->asString(), every);
 }
 
+TEST(JsonWriter, FindsEveryEscapeInLongRuns) {
+    // Long strings are searched sixteen bytes at a time: an escape at every
+    // place of a run, and two in one stretch, as in a Base64 picture.
+    const std::pair<char, std::string> escapes[] = {
+        {'/', "\\/"}, {'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\x01', "\\u0001"}, {'\x1f', "\\u001f"}};
+    for (const auto& [c, escaped] : escapes) {
+        for (size_t at = 0; at < 40; ++at) {
+            std::string s(40, 'A');
+            s[at] = c;
+            EXPECT_EQ(text(s), "\"" + std::string(at, 'A') + escaped + std::string(39 - at, 'A') + "\"") << at;
+        }
+    }
+    EXPECT_EQ(text(std::string("iVBO/w0KGgo+AAAA/U0h")), R"("iVBO\/w0KGgo+AAAA\/U0h")");
+}
+
 TEST(JsonWriter, WritesIntegralNumbersWithoutFractionAndOthersShortest) {
     EXPECT_EQ(text(900.0), "900");
     EXPECT_EQ(text(-3.0), "-3");
