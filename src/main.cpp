@@ -1,10 +1,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "cli/information.h"
 #include "platform/backend.h"
 #include "service/main.h"
 
 int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv, argv + argc);
+    if (auto status = quillgate::answerInformation(arguments)) return *status;
     std::shared_ptr<quillgate::Platform> platform;
     try {
         platform = quillgate::makePlatform();
@@ -15,5 +18,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     quillgate::Main program(std::move(platform));
-    return program.main(std::vector<std::string>(argv, argv + argc));
+    return program.main(arguments);
 }
