@@ -25,6 +25,9 @@ public:
     // Answers one request map: the operation's response, or a thrown failure.
     Object run(const Object& request);
 
+    // Every operation name the dispatcher routes, in the order it matches them.
+    static std::vector<std::string_view> operationNames();
+
     // Whether the guard logic gives its expected answers on fixed in-memory
     // fixtures (region hash, PNG, refused regions and chord, region
     // visibility, frame tolerance). Touches no window and posts nothing; the
