@@ -23,12 +23,14 @@ int wholePoints(double length) {
     return static_cast<int>(length);
 }
 
+}  // namespace
+
 // The screenshot on a thread of its own against a timer on another; the
 // first to finish answers. Neither stops the other: a late screenshot ends
 // its count whenever it returns, possibly long after this request was
 // answered, and its picture is dropped by Once. Both threads hold what they
 // touch.
-Image race(Context& context, const Window& window) {
+Image raceSCK(Context& context, const Window& window) {
     auto once = std::make_shared<Once<Image>>();
     std::shared_ptr<Platform> platform = context.platform;
     std::thread([platform, once] {
@@ -63,6 +65,8 @@ Image race(Context& context, const Window& window) {
     return once->wait();
 }
 
+namespace {
+
 Image toolAfterDecline(Platform& platform, const Window& window) {
     try {
         return captureByTool(platform, window);
@@ -84,7 +88,7 @@ Image capture(Context& context, const Window& window) {
     bool timedOut = false;
     bool declined = false;
     try {
-        return race(context, window);
+        return raceSCK(context, window);
     } catch (const GuardFailure&) {
         throw;  // the service's own verdict on the window: no fallback
     } catch (const CaptureTimeout&) {

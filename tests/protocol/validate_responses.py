@@ -30,6 +30,8 @@ MODE_OUTPUT = {
     "--permission-status": "PermissionStatusOutput",
     "--request-screen-permission": "ScreenPermissionOutput",
     "--request-accessibility-permission": "AccessibilityPermissionOutput",
+    "--doctor --json": "DoctorReport",
+    "--doctor": None,
     "--help": None,
     "--version": None,
 }
@@ -112,8 +114,8 @@ def check_transcript(checker, folder):
     args = read("args", b"--server").decode().split()
     responses = lines_of(read("responses.jsonl"))
     where = os.path.join(folder, "responses.jsonl")
-    if len(args) == 1 and args[0] in MODE_OUTPUT:
-        definition = MODE_OUTPUT[args[0]]
+    if " ".join(args) in MODE_OUTPUT:
+        definition = MODE_OUTPUT[" ".join(args)]
         if definition:
             for i, line in enumerate(responses):
                 if line != "*":
