@@ -1,10 +1,8 @@
 #include "doctor/desktop_checks.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string>
 
-#include "json/writer.h"
 #include "service/input_operations.h"
 #include "service/operation.h"
 #include "windows/inventory.h"
@@ -13,7 +11,7 @@ namespace quillgate::doctor {
 
 namespace {
 
-std::string whole(double value) { return json::decimal(std::trunc(value) + 0.0); }
+std::string whole(double value) { return std::to_string(wholePart(value)); }
 
 std::string sizeText(const Rect& r) { return whole(r.width) + "x" + whole(r.height); }
 
