@@ -1,9 +1,10 @@
 // Prints the protocol's vocabulary as the built program holds it: the
-// operation names the dispatcher routes and the failure messages, as one JSON
-// object, for the published schema to be compared with.
+// operation names the dispatcher routes, the allowed key names and the
+// failure messages, as one JSON object, for the published schema to be compared with.
 
 #include <cstdio>
 
+#include "input/key_posting.h"
 #include "json/writer.h"
 #include "service/main.h"
 #include "service/message_catalogue.h"
@@ -12,11 +13,13 @@ int main() {
     using namespace quillgate;
     Array operations;
     for (std::string_view name : Main::operationNames()) operations.emplace_back(name);
+    Array keys;
+    for (std::string_view name : allowedKeyNames()) keys.emplace_back(name);
     Array messages;
     for (const CatalogueMessage& m : messageCatalogue()) {
         messages.emplace_back(Object{{"name", m.name}, {"text", m.text}, {"suffixed", m.suffixed}});
     }
-    auto text = json::serialise(Object{{"operations", std::move(operations)}, {"messages", std::move(messages)}});
+    auto text = json::serialise(Object{{"operations", std::move(operations)}, {"keys", std::move(keys)}, {"messages", std::move(messages)}});
     if (!text) return 1;
     std::puts(text->c_str());
     return 0;

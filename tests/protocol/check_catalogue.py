@@ -1,16 +1,17 @@
 #!/usr/bin/env python3
-"""Checks that docs/protocol.schema.json names exactly the operations and
-failure messages the built program holds.
+"""Checks that docs/protocol.schema.json names exactly the operations, the
+allowed key names and the failure messages the built program holds.
 
 usage: check_catalogue.py CATALOGUE_PROGRAM SCHEMA FAILURE_HEADER [--update]
 
-CATALOGUE_PROGRAM prints the program's route tables and message catalogue as
-JSON. The schema must list the same operation names in the same order, each
-with its <Name>Request and <Name>Response definitions, and the same messages:
+CATALOGUE_PROGRAM prints the program's route tables, key table and message
+catalogue as JSON. The schema must list the same operation names in the same
+order, each with its <Name>Request and <Name>Response definitions, the same
+key names in the same order, and the same messages:
 the exact ones as an enum, the ones extended with a suffix as patterns
 anchored at their start. FAILURE_HEADER is where the messages are declared:
 every constant it declares must be in the catalogue, so a new message cannot
-bypass the check. With --update the schema's two lists are rewritten from
+bypass the check. With --update the schema's three lists are rewritten from
 the program instead of compared.
 """
 import json
@@ -39,11 +40,13 @@ def main():
     defs = schema["$defs"]
 
     operations = catalogue["operations"]
+    keys = catalogue["keys"]
     exact = [m["text"] for m in catalogue["messages"] if not m["suffixed"]]
     patterns = [{"type": "string", "pattern": pattern(m["text"])} for m in catalogue["messages"] if m["suffixed"]]
 
     if update:
         defs["OperationName"]["enum"] = operations
+        defs["KeyName"]["enum"] = keys
         defs["FailureMessage"]["anyOf"] = [{"enum": exact}] + patterns
         with open(schema_path, "w", encoding="utf-8") as f:
             json.dump(schema, f, indent=2, ensure_ascii=False)
@@ -60,6 +63,8 @@ def main():
         request = defs.get(definition_stem(name) + "Request", {})
         if request.get("properties", {}).get("op") != {"const": name}:
             problems.append("%sRequest does not name op %r" % (definition_stem(name), name))
+    if defs["KeyName"]["enum"] != keys:
+        problems.append("KeyName is %s; the program allows %s" % (defs["KeyName"]["enum"], keys))
     listed = defs["FailureMessage"]["anyOf"]
     if listed[0].get("enum") != exact:
         missing = [m for m in exact if m not in listed[0].get("enum", [])]
@@ -82,7 +87,7 @@ def main():
     if problems:
         print("(check_catalogue.py ... --update rewrites the schema's lists from the program)")
         sys.exit(1)
-    print("ok: %d operations, %d messages" % (len(operations), len(named)))
+    print("ok: %d operations, %d keys, %d messages" % (len(operations), len(keys), len(named)))
 
 
 if __name__ == "__main__":
