@@ -21,10 +21,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.what());
         return 2;
     }
-    if (doctorFormat) {
-        quillgate::Context context{std::move(platform)};
-        return doctor::report(doctor::examine(context), *doctorFormat);
-    }
+    if (doctorFormat) return doctor::report(doctor::examine(std::move(platform)), *doctorFormat);
     quillgate::Main program(std::move(platform));
     return program.main(arguments);
 }

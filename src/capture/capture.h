@@ -7,10 +7,11 @@
 
 #include <utility>
 
+#include "capture/pending_capture.h"
 #include "capture/prompt.h"
+#include "core/context.h"
+#include "core/failure.h"
 #include "platform/image.h"
-#include "service/context.h"
-#include "service/failure.h"
 #include "windows/window.h"
 
 namespace quillgate {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "core/failure.h"
+#include "core/values.h"
 #include "image/png.h"
-#include "service/failure.h"
-#include "service/values.h"
 
 namespace quillgate {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "capture/capture.h"
 #include "capture/encoding.h"
-#include "service/failure.h"
-#include "service/values.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "windows/accessibility.h"
 #include "windows/geometry.h"
 #include "windows/occlusion.h"

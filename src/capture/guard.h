@@ -3,7 +3,7 @@
 // beyond proving the window is the bound one, it proves the conversation
 // shown is still the one the host pinned with "bind-region".
 
-#include "service/context.h"
+#include "core/context.h"
 #include "windows/window.h"
 
 namespace quillgate {

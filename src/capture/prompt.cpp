@@ -4,9 +4,9 @@
 #include <array>
 #include <string_view>
 
-#include "service/characters.h"
-#include "service/failure.h"
-#include "service/values.h"
+#include "core/characters.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "windows/inventory.h"
 
 namespace quillgate {

@@ -8,9 +8,9 @@
 
 #include "capture/capture.h"
 #include "capture/prompt.h"
+#include "core/failure.h"
 #include "image/png.h"
 #include "image/resample.h"
-#include "service/failure.h"
 
 namespace quillgate {
 namespace {

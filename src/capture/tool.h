@@ -2,8 +2,8 @@
 // The fallback: the system screenshot tool, run as a child process that
 // writes the window's picture to a temporary file.
 
+#include "core/context.h"
 #include "platform/image.h"
-#include "service/context.h"
 #include "windows/window.h"
 
 namespace quillgate {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "service/input_operations.h"
-#include "service/operation.h"
+#include "input/input_operations.h"
+#include "core/operation.h"
 #include "windows/inventory.h"
 
 namespace quillgate::doctor {

@@ -3,7 +3,7 @@
 
 #include "doctor/chat_app.h"
 #include "doctor/finding.h"
-#include "service/context.h"
+#include "core/context.h"
 
 namespace quillgate::doctor {
 

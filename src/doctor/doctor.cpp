@@ -1,5 +1,6 @@
 #include "doctor/doctor.h"
 
+#include "capture/pending_capture.h"
 #include "doctor/chat_app.h"
 #include "doctor/desktop_checks.h"
 #include "doctor/permission_checks.h"
@@ -13,7 +14,8 @@ std::optional<Format> requested(const std::vector<std::string>& arguments) {
     return std::nullopt;
 }
 
-std::vector<Finding> examine(Context& context) {
+std::vector<Finding> examine(std::shared_ptr<Platform> shared) {
+    Context context{std::move(shared), std::make_shared<PendingCapture>()};
     Platform& platform = *context.platform;
     const ChatApp app = findChatApp(platform);
     return {

@@ -10,7 +10,6 @@
 
 #include "doctor/finding.h"
 #include "platform/platform.h"
-#include "service/context.h"
 
 namespace quillgate::doctor {
 
@@ -20,8 +19,8 @@ enum class Format { text, json };
 // --doctor alone, or --doctor --json.
 std::optional<Format> requested(const std::vector<std::string>& arguments);
 
-// Every check, in the order of the report.
-std::vector<Finding> examine(Context& context);
+// Every check, in the order of the report, with capture bookkeeping of its own.
+std::vector<Finding> examine(std::shared_ptr<Platform> platform);
 
 // The report on standard output; the exit status: 0 when nothing is FAIL.
 int report(const std::vector<Finding>& findings, Format format);

@@ -8,7 +8,7 @@
 #include "capture/prompt.h"
 #include "capture/tool.h"
 #include "json/writer.h"
-#include "service/failure.h"
+#include "core/failure.h"
 #include "windows/ax_windows.h"
 
 namespace quillgate::doctor {

@@ -5,8 +5,8 @@
 
 #include <CoreGraphics/CoreGraphics.h>
 
+#include "platform/cf_ref.h"
 #include "platform/image.h"
-#include "platform/macos/cf_ref.h"
 
 namespace quillgate::image {
 

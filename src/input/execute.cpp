@@ -4,9 +4,9 @@
 #include <string>
 
 #include "capture/guard.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "input/key_posting.h"
-#include "service/failure.h"
-#include "service/values.h"
 #include "windows/accessibility.h"
 #include "windows/occlusion.h"
 #include "windows/pointer.h"

@@ -2,7 +2,7 @@
 // "execute": the one operation through which the host produces input in the
 // bound chat window.
 
-#include "service/operation.h"
+#include "core/operation.h"
 
 namespace quillgate {
 

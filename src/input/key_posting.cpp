@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "service/failure.h"
+#include "core/failure.h"
 
 namespace quillgate {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/values.h"
 #include "input/key_posting.h"
-#include "service/values.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
 #include "windows/inventory.h"

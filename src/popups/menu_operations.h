@@ -2,7 +2,7 @@
 // Operations on the chat application as a whole, with no bound window: the
 // applications are named by bundle identifier, the Dock icon by its title.
 
-#include "service/operation.h"
+#include "core/operation.h"
 
 namespace quillgate {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "capture/capture.h"
-#include "service/failure.h"
+#include "core/failure.h"
 
 namespace quillgate {
 

@@ -1,9 +1,9 @@
 #pragma once
 // The picture of a popup, for the host to show or read.
 
+#include "core/context.h"
 #include "platform/image.h"
-#include "popups/popup_detection.h"
-#include "service/context.h"
+#include "windows/popup_detection.h"
 
 namespace quillgate {
 

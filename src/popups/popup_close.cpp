@@ -4,9 +4,9 @@
 #include <array>
 #include <string_view>
 
+#include "core/failure.h"
 #include "input/key_posting.h"
 #include "popups/popup_start.h"
-#include "service/failure.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
 

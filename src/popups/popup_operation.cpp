@@ -1,11 +1,11 @@
 #include "popups/popup_operations.h"
 
 #include "capture/encoding.h"
+#include "core/values.h"
 #include "image/base64.h"
 #include "popups/popup_capture.h"
 #include "popups/popup_reading.h"
 #include "popups/popup_start.h"
-#include "service/values.h"
 
 namespace quillgate {
 

@@ -2,7 +2,7 @@
 // The operations on a popup over the bound window. Each answers "found":
 // false, with the overlapping windows listed, when there is no popup.
 
-#include "service/operation.h"
+#include "core/operation.h"
 
 namespace quillgate {
 

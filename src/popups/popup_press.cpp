@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "popups/label_walk.h"
+#include "core/values.h"
 #include "popups/popup_start.h"
-#include "service/values.h"
+#include "reading/label_walk.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
 #include "windows/geometry.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "service/characters.h"
+#include "core/characters.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
 

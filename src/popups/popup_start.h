@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/platform.h"
-#include "popups/popup_detection.h"
+#include "windows/popup_detection.h"
 #include "windows/window.h"
 
 namespace quillgate {

@@ -4,14 +4,14 @@
 #include <array>
 #include <string_view>
 
+#include "core/failure.h"
+#include "core/values.h"
+#include "input/input_operations.h"
+#include "input/self_test.h"
 #include "popups/menu_operations.h"
-#include "popups/self_test.h"
-#include "service/failure.h"
 #include "service/gates.h"
-#include "service/input_operations.h"
 #include "service/main.h"
 #include "service/status_operations.h"
-#include "service/values.h"
 
 namespace quillgate {
 

@@ -3,15 +3,15 @@
 #include <array>
 #include <string_view>
 
+#include "capture/capture_operations.h"
 #include "capture/guard.h"
-#include "input/capture_operations.h"
+#include "core/failure.h"
+#include "core/operation.h"
 #include "input/execute.h"
-#include "input/text_operations.h"
 #include "popups/popup_operations.h"
-#include "service/activate.h"
-#include "service/failure.h"
-#include "service/operation.h"
-#include "service/pointer_operation.h"
+#include "reading/text_operations.h"
+#include "windows/activate.h"
+#include "windows/pointer_operation.h"
 #include "windows/verification.h"
 
 namespace quillgate {

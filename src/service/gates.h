@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "service/context.h"
+#include "core/context.h"
 
 namespace quillgate {
 

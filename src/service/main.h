@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/context.h"
 #include "json/reader.h"
 #include "platform/platform.h"
-#include "service/context.h"
 
 namespace quillgate {
 
@@ -27,12 +27,6 @@ public:
 
     // Every operation name the dispatcher routes, in the order it matches them.
     static std::vector<std::string_view> operationNames();
-
-    // Whether the guard logic gives its expected answers on fixed in-memory
-    // fixtures (region hash, PNG, refused regions and chord, region
-    // visibility, frame tolerance). Touches no window and posts nothing; the
-    // platform is needed only for the chord that must be refused.
-    static bool translateSelfTest(Platform& platform) noexcept;
 
     // The response line (without newline) for one request line.
     // A line longer than the request limit is refused without being read.

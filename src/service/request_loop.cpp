@@ -9,8 +9,9 @@
 #include <cstdio>
 #include <simdjson.h>
 
+#include "capture/pending_capture.h"
+#include "core/failure.h"
 #include "json/writer.h"
-#include "service/failure.h"
 #include "service/line_reader.h"
 #include "service/main.h"
 
@@ -50,7 +51,8 @@ void enlargePipe(int fd) {
 
 }  // namespace
 
-Main::Main(std::shared_ptr<Platform> platform) : context_{std::move(platform)} {}
+Main::Main(std::shared_ptr<Platform> platform)
+    : context_{std::move(platform), std::make_shared<PendingCapture>()} {}
 
 std::string Main::respond(const char* paddedLine, size_t size) {
     try {

@@ -1,6 +1,6 @@
 #include "service/status_operations.h"
 
-#include "service/values.h"
+#include "core/values.h"
 #include "windows/inventory.h"
 #include "windows/verification.h"
 

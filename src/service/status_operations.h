@@ -1,7 +1,7 @@
 #pragma once
 // Operations that report state without touching the chat application.
 
-#include "service/operation.h"
+#include "core/operation.h"
 
 namespace quillgate {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "service/failure.h"
+#include "core/failure.h"
 
 namespace quillgate {
 

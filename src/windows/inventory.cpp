@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "service/values.h"
+#include "core/values.h"
 
 namespace quillgate {
 

@@ -4,12 +4,12 @@
 #include <array>
 #include <cmath>
 
-#include "popups/popup_detection.h"
-#include "service/characters.h"
-#include "service/values.h"
+#include "core/characters.h"
+#include "core/values.h"
 #include "windows/accessibility.h"
 #include "windows/geometry.h"
 #include "windows/inventory.h"
+#include "windows/popup_detection.h"
 
 namespace quillgate {
 

@@ -6,8 +6,8 @@
 #include <limits>
 #include <string_view>
 
-#include "service/failure.h"
-#include "service/values.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "windows/occlusion.h"
 
 namespace quillgate {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "core/failure.h"
+#include "core/values.h"
 #include "json/writer.h"
-#include "service/failure.h"
-#include "service/values.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
 #include "windows/inventory.h"

@@ -4,8 +4,8 @@
 
 #include <limits>
 
+#include "core/failure.h"
 #include "image/png.h"
-#include "service/failure.h"
 
 namespace quillgate {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "capture/once.h"
-#include "service/failure.h"
+#include "core/failure.h"
 
 namespace quillgate {
 namespace {

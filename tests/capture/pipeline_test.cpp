@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "capture/capture.h"
-#include "service/failure.h"
-#include "service/values.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 #include "support/window_entries.h"

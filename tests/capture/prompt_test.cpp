@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "capture/prompt.h"
-#include "service/failure.h"
+#include "core/failure.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 #include "support/window_entries.h"

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "capture/tool.h"
+#include "core/failure.h"
 #include "image/png.h"
-#include "service/failure.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 #include "support/window_entries.h"

@@ -38,9 +38,8 @@ struct Examined {
 
 Examined examineScene(const Value& scene) {
     auto desktop = sim::Desktop::fromText(testing::jsonText(scene));
-    Context context{desktop};
     Examined result;
-    result.findings = examine(context);
+    result.findings = examine(desktop);
     for (const Finding& f : result.findings) result.checks.emplace(f.check, f);
     result.events = desktop->events();
     return result;

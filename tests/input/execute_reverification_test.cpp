@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "service/failure.h"
-#include "service/values.h"
+#include "core/failure.h"
+#include "core/values.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/scenes.h"

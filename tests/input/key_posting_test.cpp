@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/failure.h"
 #include "input/key_posting.h"
-#include "service/failure.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/scenes.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "popups/ax_trees.h"
+#include "support/ax_trees.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/window_entries.h"

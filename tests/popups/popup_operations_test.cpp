@@ -3,10 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "capture/pending_capture.h"
 #include "capture/prompt.h"
+#include "core/failure.h"
 #include "image/base64.h"
-#include "popups/ax_trees.h"
-#include "service/failure.h"
+#include "support/ax_trees.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/window_entries.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "popups/ax_trees.h"
 #include "popups/popup_reading.h"
+#include "support/ax_trees.h"
 #include "support/harness.h"
 
 namespace quillgate {

@@ -7,7 +7,7 @@
 #include "input/key_posting.h"
 #include "json/writer.h"
 #include "service/main.h"
-#include "service/message_catalogue.h"
+#include "core/message_catalogue.h"
 
 int main() {
     using namespace quillgate;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "service/failure.h"
+#include "core/failure.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "service/failure.h"
+#include "core/failure.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 #include "windows/accessibility.h"

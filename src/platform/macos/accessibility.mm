@@ -2,8 +2,8 @@
 #import <Foundation/Foundation.h>
 #include <ApplicationServices/ApplicationServices.h>
 
+#include "platform/cf_ref.h"
 #include "platform/macos/ax_element.h"
-#include "platform/macos/cf_ref.h"
 #include "platform/macos/cf_value.h"
 #include "platform/macos/mac_platform.h"
 #include "platform/macos/platform_errors.h"

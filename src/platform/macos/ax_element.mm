@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/macos/cf_ref.h"
+#include "platform/cf_ref.h"
 
 namespace quillgate::macos {
 

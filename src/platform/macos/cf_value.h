@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/macos/cf_ref.h"
+#include "platform/cf_ref.h"
 #include "platform/value.h"
 
 namespace quillgate::macos {

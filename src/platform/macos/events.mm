@@ -2,7 +2,7 @@
 // scroll-wheel events the program posts.
 #include <ApplicationServices/ApplicationServices.h>
 
-#include "platform/macos/cf_ref.h"
+#include "platform/cf_ref.h"
 #include "platform/macos/mac_platform.h"
 
 namespace quillgate::macos {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "image/core_graphics.h"
-#include "platform/macos/cf_ref.h"
+#include "platform/cf_ref.h"
 #include "platform/macos/mac_platform.h"
 #include "platform/macos/platform_errors.h"
 #include "platform/macos/sck_macos14.h"

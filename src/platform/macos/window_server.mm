@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/macos/cf_ref.h"
+#include "platform/cf_ref.h"
 #include "platform/macos/cf_value.h"
 #include "platform/macos/mac_platform.h"
 

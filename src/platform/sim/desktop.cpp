@@ -1,15 +1,9 @@
 #include "platform/sim/desktop.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 
-#include "platform/sim/permissions.h"
 #include "platform/sim/scene.h"
 #include "platform/sim/scene_values.h"
-#include "platform/sim/window_server.h"
-#include "platform/sim/workspace.h"
 
 namespace quillgate::sim {
 
@@ -77,121 +71,6 @@ double Desktop::advance() {
     double now = clock_.now();
     script_.applyDue(now, scene_, [this](const Value& patch, double time) { since_.patched(patch, time); });
     return now;
-}
-
-// --- window server and permissions ---
-
-std::optional<Value> Desktop::windowList(WindowListOption option) {
-    std::lock_guard lock(mutex_);
-    advance();
-    bool onScreenOnly = (static_cast<uint32_t>(option) & 1) != 0;
-    return sim::windowList(scene_, onScreenOnly);
-}
-
-std::optional<std::vector<Rect>> Desktop::displayBounds() {
-    std::lock_guard lock(mutex_);
-    advance();
-    return displays(scene_);
-}
-
-int64_t Desktop::cursorWindowLevel() {
-    std::lock_guard lock(mutex_);
-    advance();
-    return cursorLevel(scene_);
-}
-
-std::optional<Value> Desktop::sessionDictionary() {
-    std::lock_guard lock(mutex_);
-    advance();
-    return session(scene_);
-}
-
-bool Desktop::screenCapturePreflight() {
-    std::lock_guard lock(mutex_);
-    advance();
-    return screenRecording(scene_);
-}
-
-bool Desktop::screenCaptureRequest() {
-    std::lock_guard lock(mutex_);
-    double now = advance();
-    if (!screenRecording(scene_)) log_.append(now, "prompt", {{"kind", "screen"}});
-    return screenRecordingGrant(scene_);
-}
-
-bool Desktop::accessibilityTrusted(bool prompt) {
-    std::lock_guard lock(mutex_);
-    double now = advance();
-    bool trusted = sim::accessibilityTrusted(scene_);
-    if (prompt && !trusted) log_.append(now, "prompt", {{"kind", "accessibility"}});
-    return trusted;
-}
-
-// --- workspace ---
-
-std::optional<RunningApplication> Desktop::runningApplication(int32_t pid) {
-    std::lock_guard lock(mutex_);
-    advance();
-    return sim::runningApplication(scene_, pid);
-}
-
-std::vector<RunningApplication> Desktop::runningApplications(const std::string& bundle) {
-    std::lock_guard lock(mutex_);
-    advance();
-    return sim::runningApplications(scene_, bundle);
-}
-
-std::optional<RunningApplication> Desktop::frontmostApplication() {
-    std::lock_guard lock(mutex_);
-    advance();
-    auto front = frontmostPid(scene_);
-    return front ? sim::runningApplication(scene_, *front) : std::nullopt;
-}
-
-bool Desktop::activate(int32_t pid) {
-    std::lock_guard lock(mutex_);
-    double now = advance();
-    bool ok = activates(scene_, pid);
-    if (ok) (*scene_.asObject())["frontmost"] = pid;
-    log_.append(now, "activate", {{"pid", pid}, {"ok", ok}});
-    script_.happened(Object{{"activate", pid}}, now);
-    return ok;
-}
-
-bool Desktop::unhide(int32_t pid) {
-    std::lock_guard lock(mutex_);
-    double now = advance();
-    log_.append(now, "unhide", {{"pid", pid}});
-    return appEntry(scene_, pid) != nullptr;
-}
-
-// --- process and time ---
-
-int32_t Desktop::ownPid() {
-    std::lock_guard lock(mutex_);
-    advance();
-    return sim::ownPid(scene_);
-}
-
-int32_t Desktop::parentPid() {
-    std::lock_guard lock(mutex_);
-    advance();
-    return sim::parentPid(scene_);
-}
-
-std::string Desktop::temporaryDirectory() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = tmp && *tmp ? tmp : "/tmp";
-    if (!folder.ends_with('/')) folder.push_back('/');
-    return folder;
-}
-
-double Desktop::now() { return epoch_ + clock_.now(); }
-
-double Desktop::monotonic() { return clock_.now(); }
-
-void Desktop::sleep(double seconds) {
-    if (seconds > 0) clock_.sleepUntil(clock_.now() + seconds);
 }
 
 }  // namespace quillgate::sim

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/sim/desktop.h"
+#include "platform/sim/permissions.h"
 #include "platform/sim/scene.h"
 #include "platform/sim/scene_values.h"
 
@@ -67,6 +69,46 @@ std::optional<std::vector<Rect>> displays(const Value& scene) {
 
 int64_t cursorLevel(const Value& scene) {
     return integer(member(scene, "cursorLevel")).value_or(defaults::cursorLevel);
+}
+
+// The window server and screen-recording calls of the simulated desktop.
+
+std::optional<Value> Desktop::windowList(WindowListOption option) {
+    std::lock_guard lock(mutex_);
+    advance();
+    bool onScreenOnly = (static_cast<uint32_t>(option) & 1) != 0;
+    return sim::windowList(scene_, onScreenOnly);
+}
+
+std::optional<std::vector<Rect>> Desktop::displayBounds() {
+    std::lock_guard lock(mutex_);
+    advance();
+    return displays(scene_);
+}
+
+int64_t Desktop::cursorWindowLevel() {
+    std::lock_guard lock(mutex_);
+    advance();
+    return cursorLevel(scene_);
+}
+
+std::optional<Value> Desktop::sessionDictionary() {
+    std::lock_guard lock(mutex_);
+    advance();
+    return session(scene_);
+}
+
+bool Desktop::screenCapturePreflight() {
+    std::lock_guard lock(mutex_);
+    advance();
+    return screenRecording(scene_);
+}
+
+bool Desktop::screenCaptureRequest() {
+    std::lock_guard lock(mutex_);
+    double now = advance();
+    if (!screenRecording(scene_)) log_.append(now, "prompt", {{"kind", "screen"}});
+    return screenRecordingGrant(scene_);
 }
 
 }  // namespace quillgate::sim

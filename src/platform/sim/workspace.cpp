@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "platform/sim/desktop.h"
 #include "platform/sim/scene_values.h"
 
 namespace quillgate::sim {
@@ -72,6 +73,44 @@ int32_t ownPid(const Value& scene) {
 int32_t parentPid(const Value& scene) {
     const Value* self = member(scene, "self");
     return (self ? pid(member(*self, "parentPid")) : std::nullopt).value_or(static_cast<int32_t>(getppid()));
+}
+
+// The workspace calls of the simulated desktop.
+
+std::optional<RunningApplication> Desktop::runningApplication(int32_t pid) {
+    std::lock_guard lock(mutex_);
+    advance();
+    return sim::runningApplication(scene_, pid);
+}
+
+std::vector<RunningApplication> Desktop::runningApplications(const std::string& bundle) {
+    std::lock_guard lock(mutex_);
+    advance();
+    return sim::runningApplications(scene_, bundle);
+}
+
+std::optional<RunningApplication> Desktop::frontmostApplication() {
+    std::lock_guard lock(mutex_);
+    advance();
+    auto front = frontmostPid(scene_);
+    return front ? sim::runningApplication(scene_, *front) : std::nullopt;
+}
+
+bool Desktop::activate(int32_t pid) {
+    std::lock_guard lock(mutex_);
+    double now = advance();
+    bool ok = activates(scene_, pid);
+    if (ok) (*scene_.asObject())["frontmost"] = pid;
+    log_.append(now, "activate", {{"pid", pid}, {"ok", ok}});
+    script_.happened(Object{{"activate", pid}}, now);
+    return ok;
+}
+
+bool Desktop::unhide(int32_t pid) {
+    std::lock_guard lock(mutex_);
+    double now = advance();
+    log_.append(now, "unhide", {{"pid", pid}});
+    return appEntry(scene_, pid) != nullptr;
 }
 
 }  // namespace quillgate::sim

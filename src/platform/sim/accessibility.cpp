@@ -1,0 +1,98 @@
+// The accessibility calls of the simulated desktop.
+#include <cmath>
+
+#include "platform/sim/desktop.h"
+#include "platform/sim/elements.h"
+#include "platform/sim/event_log.h"
+#include "platform/sim/hit_test.h"
+#include "platform/sim/permissions.h"
+#include "platform/sim/scene_values.h"
+
+namespace quillgate::sim {
+
+namespace {
+
+// kAXErrorIllegalArgument: a handle that no simulated desktop made.
+constexpr int32_t illegalArgument = -25201;
+
+}  // namespace
+
+bool Desktop::accessibilityTrusted(bool prompt) {
+    std::lock_guard lock(mutex_);
+    double now = advance();
+    bool trusted = sim::accessibilityTrusted(scene_);
+    if (prompt && !trusted) log_.append(now, "prompt", {{"kind", "accessibility"}});
+    return trusted;
+}
+
+Element Desktop::applicationElement(int32_t pid) { return makeElement(ElementPlace{false, pid, {}}); }
+
+Element Desktop::systemWideElement() { return makeElement(ElementPlace{true, 0, {}}); }
+
+AxResult Desktop::copyAttribute(const Element& element, const std::string& attribute) {
+    const ElementPlace* place = placeOf(element);
+    if (!place) return {illegalArgument, {}};
+    std::lock_guard lock(mutex_);
+    advance();
+    return readAttribute(scene_, *place, attribute);
+}
+
+int32_t Desktop::setAttribute(const Element& element, const std::string& attribute, const Value& value) {
+    const ElementPlace* place = placeOf(element);
+    if (!place) return illegalArgument;
+    std::lock_guard lock(mutex_);
+    double now = advance();
+    auto nameOf = [this](const Element& other) {
+        const ElementPlace* otherPlace = placeOf(other);
+        return otherPlace ? logName(scene_, *otherPlace) : Value();
+    };
+    log_.append(now, "set",
+                {{"attribute", attribute}, {"value", loggable(value, nameOf)}, {"element", logName(scene_, *place)}});
+    return axstatus::success;
+}
+
+int32_t Desktop::performAction(const Element& element, const std::string& action) {
+    const ElementPlace* place = placeOf(element);
+    if (!place) return illegalArgument;
+    std::lock_guard lock(mutex_);
+    double now = advance();
+    const Object* target = place->systemWide ? nullptr : resolve(scene_, *place);
+    int32_t status = axstatus::success;
+    if (place->systemWide) {
+        status = axstatus::actionUnsupported;
+    } else if (!target) {
+        status = invalidElement;
+    } else if (const Value* actions = member(*target, "actions")) {
+        if (boolean(member(*actions, action)) == false) status = axstatus::failure;
+    }
+    log_.append(now, "action",
+                {{"action", action}, {"element", logName(scene_, *place)}, {"ok", status == axstatus::success}});
+    if (status == axstatus::success) {
+        const std::string* id = idOf(*target);
+        script_.happened(Object{{"action", action}, {"element", id ? Value(*id) : Value()}}, now);
+    }
+    return status;
+}
+
+AxResult Desktop::elementAtPosition(const Element& element, Point point) {
+    if (!placeOf(element) || !std::isfinite(point.x) || !std::isfinite(point.y)) return {illegalArgument, {}};
+    std::lock_guard lock(mutex_);
+    advance();
+    auto owner = hitPid(scene_, point);
+    if (!owner) return {axstatus::noValue, {}};
+    return {axstatus::success, makeElement(elementAt(scene_, *owner, point))};
+}
+
+std::optional<int32_t> Desktop::pidOfElement(const Element& element) {
+    const ElementPlace* place = placeOf(element);
+    if (!place || place->systemWide) return std::nullopt;
+    return place->pid;
+}
+
+bool Desktop::elementsEqual(const Element& a, const Element& b) {
+    const ElementPlace* left = placeOf(a);
+    const ElementPlace* right = placeOf(b);
+    return left && right && *left == *right;
+}
+
+}  // namespace quillgate::sim

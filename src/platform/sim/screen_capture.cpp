@@ -1,0 +1,53 @@
+// The screen-capture calls of the simulated desktop: the screenshot service,
+// answering in simulated time.
+#include <condition_variable>
+
+#include "platform/sim/desktop.h"
+#include "platform/sim/screenshot.h"
+
+namespace quillgate::sim {
+
+namespace {
+
+// A screenshot the scene says never answers: the capture thread waits for
+// good, holding nothing.
+[[noreturn]] void waitForever() {
+    std::mutex mutex;
+    std::condition_variable never;
+    std::unique_lock lock(mutex);
+    for (;;) never.wait(lock);
+}
+
+}  // namespace
+
+std::vector<ShareableWindow> Desktop::shareableWindows() {
+    std::lock_guard lock(mutex_);
+    double now = advance();
+    log_.append(now, "sck", {{"call", "content"}});
+    return sim::shareableWindows(scene_);
+}
+
+Image Desktop::screenshot(uint32_t windowID, int width, int height) {
+    double requested = 0;
+    std::optional<double> delay;
+    {
+        std::lock_guard lock(mutex_);
+        requested = advance();
+        log_.append(requested, "sck",
+                    {{"call", "screenshot"}, {"windowID", windowID}, {"width", width}, {"height", height}});
+        script_.happened(Object{{"sck", true}}, requested);
+        delay = screenshotDelay(scene_);
+    }
+    if (!delay) waitForever();
+    clock_.sleepUntil(requested + *delay);
+    Value scene;
+    {
+        std::lock_guard lock(mutex_);
+        advance();
+        scene = scene_;
+    }
+    // Rendered outside the lock: the request thread keeps going meanwhile.
+    return screenshotAnswer(scene, baseDir_, windowID, width, height);
+}
+
+}  // namespace quillgate::sim

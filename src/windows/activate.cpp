@@ -1,0 +1,53 @@
+#include "windows/activate.h"
+
+#include <cmath>
+
+#include "core/failure.h"
+#include "core/values.h"
+#include "windows/pointer.h"
+#include "windows/verification.h"
+
+namespace quillgate {
+
+namespace {
+
+// The user must have left keyboard and pointer alone this long: the window
+// is never pulled forward under the user's hands.
+constexpr double userQuietMs = 1200;
+// Pauses for the window server to settle after activating and after raising.
+constexpr double afterActivate = 0.12;
+constexpr double afterRaise = 0.18;
+
+// The binding against the listed window, before anything is changed.
+void requireSameWindow(const Object& bound, const Window& w) {
+    requireSameProcess(bound, w);
+    if (!sameTitle(bound, w) || !sameSize(bound, w)) reject(msg::identityOrSizeChanged);
+}
+
+}  // namespace
+
+Object activateOperation(const Call& call) {
+    Platform& p = call.platform();
+    const Object& bound = *call.bound;
+    const std::string hwnd = text(member(bound, "hwnd"));
+
+    permissions(p);
+    const Window w = selected(p, hwnd);
+    requireSameWindow(bound, w);
+    if (!(idle(p) >= userQuietMs)) reject(msg::lostFocus);
+
+    if (!p.runningApplication(w.pid)) reject(msg::activateFailed);
+    if (!w.visible) p.unhide(w.pid);
+    if (!p.activate(w.pid)) reject(msg::activateFailed);
+    p.sleep(afterActivate);
+
+    const Window raised = selected(p, hwnd);
+    const Element e = element(p, raised);
+    if (!raised.visible) p.setAttribute(e, "AXMinimized", false);
+    if (p.performAction(e, "AXRaise") != axstatus::success) reject(msg::activateFailed);
+    p.sleep(afterRaise);
+
+    return Object{{"identity", current(p, bound, false).identity()}};
+}
+
+}  // namespace quillgate

@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Fails when a folder of src/ includes a folder that is not below it.
+
+usage: check_layers.py SRC_DIR
+
+LAYERS is the one place the layer order is written, lowest first. A file may
+include files of its own folder and of folders on lower layers, nothing else:
+no include runs upwards, none runs sideways between folders of one layer, and
+so the folder graph can have no cycle. Every folder must have a layer and
+every quoted include must name a file that exists, so nothing escapes the
+check by being new or misspelt.
+"""
+
+import re
+import sys
+from pathlib import Path
+
+LAYERS = [
+    # The platform port; lumascan, which shares nothing with quillgate.
+    ["platform", "ocr"],
+    # JSON reading and writing; pictures (PNG, Base64, scaling).
+    ["json", "image"],
+    # Failures, request values, the character cut, the request context, calls and routes.
+    ["core"],
+    # Windows: inventory, verification, occlusion, popup detection, pointer; "pointer", "activate".
+    ["windows"],
+    # The capture race and the conversation guard; "capture", "capture-input", "bind-region", "check".
+    ["capture"],
+    # Key posting, execute, the self-test; "release-keys", "input-idle".
+    ["input"],
+    # Accessibility text walkers; "composer-text", "ax-text".
+    ["reading"],
+    # Popups, menus and the Dock.
+    ["popups"],
+    # Entry, request loop, line reader, dispatcher, gates, status operations.
+    ["service"],
+    # The program's modes beside the request loop: --help and --version; --doctor.
+    ["cli", "doctor"],
+    # The top, which nothing includes: the platform backends (chosen by the
+    # build, reached only through the port) and the program's entry.
+    ["platform/sim", "platform/macos", "main.cpp"],
+]
+
+RANK = {folder: rank for rank, layer in enumerate(LAYERS) for folder in layer}
+INCLUDE = re.compile(r'^\s*#\s*(?:include|import)\s*"([^"]+)"', re.MULTILINE)
+SOURCES = {".h", ".hpp", ".c", ".cc", ".cpp", ".m", ".mm"}
+
+
+def folder_of(path: Path, src: Path) -> str:
+    """The layered folder a file under src/ belongs to."""
+    parts = path.relative_to(src).parts
+    if len(parts) == 1:
+        return parts[0]
+    if parts[0] == "platform" and len(parts) > 2:
+        return "platform/" + parts[1]
+    return parts[0]
+
+
+def included_file(name: str, including: Path, src: Path):
+    """Where a quoted include resolves: beside the including file first, as
+    the compiler looks, then from src/."""
+    for base in (including.parent, src):
+        candidate = (base / name).resolve()
+        if candidate.is_file():
+            return candidate
+    return None
+
+
+def problems(src: Path):
+    for path in sorted(src.rglob("*")):
+        if path.suffix not in SOURCES or not path.is_file():
+            continue
+        here = folder_of(path, src)
+        where = path.relative_to(src)
+        if here not in RANK:
+            yield f"{where}: folder {here} has no layer"
+            continue
+        for name in INCLUDE.findall(path.read_text(encoding="utf-8", errors="replace")):
+            target = included_file(name, path, src)
+            if target is None or not target.is_relative_to(src):
+                yield f'{where}: "{name}" is not a file under src/'
+                continue
+            there = folder_of(target, src)
+            if there == here:
+                continue
+            if there not in RANK:
+                yield f'{where}: "{name}" is in folder {there}, which has no layer'
+            elif RANK[there] >= RANK[here]:
+                way = "sideways" if RANK[there] == RANK[here] else "upwards"
+                yield f'{where}: "{name}" runs {way}, from {here} to {there}'
+
+
+def main() -> int:
+    if len(sys.argv) != 2:
+        print(__doc__.strip().splitlines()[2], file=sys.stderr)
+        return 2
+    src = Path(sys.argv[1]).resolve()
+    found = list(problems(src))
+    for line in found:
+        print(line)
+    return 1 if found else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
