@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "capture/once.h"
 #include "capture/tool.h"
@@ -30,7 +31,7 @@ int wholePoints(double length) {
 // its count whenever it returns, possibly long after this request was
 // answered, and its picture is dropped by Once. Both threads hold what they
 // touch.
-Image raceSCK(Context& context, const Window& window) {
+Image race(Context& context, std::function<Image()> shot) {
     auto once = std::make_shared<Once<Image>>();
     std::shared_ptr<Platform> platform = context.platform;
     std::thread([platform, once] {
@@ -41,13 +42,13 @@ Image raceSCK(Context& context, const Window& window) {
     std::shared_ptr<PendingCapture> pending = context.pendingCapture;
     pending->begin();
     try {
-        std::thread([platform, once, pending, window] {
+        std::thread([once, pending, shot = std::move(shot)] {
             // The count ends before the answer is handed over, so the request
             // it answers, and the next one, never find it still outstanding.
             std::optional<Image> image;
             std::exception_ptr error;
             try {
-                image = captureSCK(*platform, window);
+                image = shot();
             } catch (...) {
                 error = std::current_exception();
             }
@@ -114,6 +115,10 @@ Image captureSCK(Platform& platform, const Window& window) {
     if (size.width <= 0 || size.height <= 0 || image.width != size.width || image.height != size.height)
         reject(msg::captureEmptyOrResized);
     return image;
+}
+
+Image raceSCK(Context& context, const Window& window) {
+    return race(context, [platform = context.platform, window] { return captureSCK(*platform, window); });
 }
 
 }  // namespace quillgate

@@ -3,11 +3,11 @@
 // after the macOS calls so that the macOS backend stays a thin adapter and
 // every type test, default and ordering rule lives in the shared core.
 //
-// Threads: the request thread makes every call, except shareableWindows() and
-// screenshot(), which the capture pipeline runs on a thread of its own, and
-// which may still be running after the request that started it has been
-// answered. Implementations are
-// therefore safe to call from two threads at once.
+// Threads: the request thread makes every call, except shareableWindows(),
+// screenshot() and popupScreenshot(), which the capture pipeline runs on a
+// thread of its own, and which may still be running after the request that
+// started it has been answered. Implementations are therefore safe to call
+// from two threads at once.
 //
 // Coordinates: global screen points, origin at the top-left of the main
 // display, y downwards, unless a method says otherwise.
@@ -118,6 +118,7 @@ class ChildProcess {
 public:
     virtual ~ChildProcess() = default;
     virtual bool running() = 0;
+    // Stops the child and waits until it has exited.
     virtual void terminate() = 0;
 };
 
@@ -179,7 +180,7 @@ public:
     // called on a capture thread. Throws PlatformError.
     virtual Image screenshot(uint32_t windowID, int width, int height) = 0;
     // The screenshot of a popup: as screenshot(), but the window's shadow is
-    // left as the service treats it by default. Called on the request thread.
+    // left as the service treats it by default. Called on a capture thread.
     // A backend that draws no shadows answers it with screenshot().
     virtual Image popupScreenshot(uint32_t windowID, int width, int height) {
         return screenshot(windowID, width, height);

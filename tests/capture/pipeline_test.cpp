@@ -1,8 +1,12 @@
 // The capture bookkeeping through time on a simulated desktop: what a late
-// screenshot leaves for later captures, and the accounting of tracked ones.
+// screenshot leaves for later captures, and the accounting of raced ones.
 // The race outcomes themselves are in the e2e transcripts.
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
 
 #include "capture/capture.h"
 #include "core/failure.h"
@@ -30,16 +34,6 @@ Calls captureCalls(const Harness& h) {
     return calls;
 }
 
-// Lets simulated time pass until no screenshot is outstanding; false when
-// one still is after `seconds`.
-bool settle(Harness& h, double seconds) {
-    for (double waited = 0; h.main().context().pendingCapture->pending(); waited += 0.25) {
-        if (waited >= seconds) return false;
-        h.desktop().sleep(0.25);
-    }
-    return true;
-}
-
 TEST(Capture, ALateScreenshotEndsItsCountWhenItReturnsAndTheBackOffOutlastsIt) {
     Object scene = testing::chatScene();
     scene["sck"] = Object{{"delay", 30}};
@@ -52,7 +46,7 @@ TEST(Capture, ALateScreenshotEndsItsCountWhenItReturnsAndTheBackOffOutlastsIt) {
     EXPECT_LE(context.sckBadUntil, h.desktop().now() + 300);
     EXPECT_TRUE(context.pendingCapture->pending()) << "the screenshot outlives its request";
 
-    ASSERT_TRUE(settle(h, 40));
+    ASSERT_TRUE(h.settle(40));
     captureChat(h);
     EXPECT_EQ(captureCalls(h), (Calls{"content", "screenshot", "tool", "tool"}));
 
@@ -64,26 +58,33 @@ TEST(Capture, ALateScreenshotEndsItsCountWhenItReturnsAndTheBackOffOutlastsIt) {
     EXPECT_EQ(captureCalls(h), (Calls{"content", "screenshot", "tool", "tool", "content", "screenshot", "tool"}));
 }
 
-TEST(Capture, TrackedScreenshotsCountWhileTheyRunAndAreRefusedWhenBlocked) {
+TEST(Capture, ARacedShotCountsUntilItReturnsAndItsLateResultIsDropped) {
     Harness h(testing::chatScene());
     Context& context = h.main().context();
-    EXPECT_TRUE(trackedSCK(context, [&] { return context.pendingCapture->pending(); }));
+    const Image picture(2, 1);
+    EXPECT_EQ(race(context, [&] {
+                  EXPECT_TRUE(context.pendingCapture->pending());
+                  return picture;
+              }).width,
+              2);
+    EXPECT_FALSE(context.pendingCapture->pending());
+    EXPECT_THROW(race(context, []() -> Image { throw PlatformError("SCStreamErrorDomain", -3812); }), PlatformError);
     EXPECT_FALSE(context.pendingCapture->pending());
 
-    EXPECT_THROW(trackedSCK(context, []() -> int { throw PlatformError("SCStreamErrorDomain", -3812); }),
-                 PlatformError);
-    EXPECT_FALSE(context.pendingCapture->pending());
-
-    context.pendingCapture->begin();
-    context.pendingCapture->blockTool();
-    bool ran = false;
-    try {
-        trackedSCK(context, [&] { return ran = true; });
-        ADD_FAILURE() << "a blocked tracked screenshot ran";
-    } catch (const GuardFailure& f) {
-        EXPECT_EQ(f.message, std::string(msg::screenWaiting) + "; prompt=no");
-    }
-    EXPECT_FALSE(ran);
+    // A shot slower than the timer: the caller gets the timeout, the shot
+    // stays counted until it returns, and what it held is released then.
+    auto held = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = held;
+    EXPECT_THROW(race(context, [platform = context.platform, held = std::move(held)] {
+                     platform->sleep(30);
+                     return Image(1, 1);
+                 }),
+                 CaptureTimeout);
+    EXPECT_TRUE(context.pendingCapture->pending());
+    EXPECT_FALSE(watch.expired());
+    ASSERT_TRUE(h.settle(40));
+    for (int i = 0; i < 100 && !watch.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(watch.expired()) << "the late shot still holds what it captured";
 }
 
 }  // namespace
