@@ -1,19 +1,27 @@
 #include <cstdio>
 #include <exception>
 
+#include "cli/information.h"
+#include "doctor/doctor.h"
 #include "platform/backend.h"
 #include "service/main.h"
 
 int main(int argc, char** argv) {
+    namespace doctor = quillgate::doctor;
+    std::vector<std::string> arguments(argv, argv + argc);
+    if (auto status = quillgate::answerInformation(arguments)) return *status;
+    const auto doctorFormat = doctor::requested(arguments);
     std::shared_ptr<quillgate::Platform> platform;
     try {
         platform = quillgate::makePlatform();
     } catch (const std::exception& e) {
+        if (doctorFormat) return doctor::report(doctor::desktopUnavailable(e.what()), *doctorFormat);
         // The platform could not start (a simulated desktop's unreadable
         // scene): the one thing ever written to standard error.
         std::fprintf(stderr, "%s\n", e.what());
         return 2;
     }
+    if (doctorFormat) return doctor::report(doctor::examine(std::move(platform)), *doctorFormat);
     quillgate::Main program(std::move(platform));
-    return program.main(std::vector<std::string>(argv, argv + argc));
+    return program.main(arguments);
 }

@@ -34,6 +34,8 @@ LAYERS = [
     ["popups"],
     # Entry, request loop, line reader, dispatcher, gates, status operations.
     ["service"],
+    # The program's modes beside the request loop: --help and --version; --doctor.
+    ["cli", "doctor"],
     # The platform backends (chosen by the build, reached only through the
     # port) and the program's entry.
     ["platform/sim", "platform/macos", "platform/x11", "main.cpp"],

@@ -88,7 +88,7 @@ Image capture(Context& context, const Window& window) {
     bool timedOut = false;
     bool declined = false;
     try {
-        return race(context, [platform = context.platform, window] { return captureSCK(*platform, window); });
+        return raceSCK(context, window);
     } catch (const GuardFailure&) {
         throw;  // the service's own verdict on the window: no fallback
     } catch (const CaptureTimeout&) {
@@ -114,6 +114,10 @@ Image captureSCK(Platform& platform, const Window& window) {
     if (size.width <= 0 || size.height <= 0 || image.width != size.width || image.height != size.height)
         reject(msg::captureEmptyOrResized);
     return image;
+}
+
+Image raceSCK(Context& context, const Window& window) {
+    return race(context, [platform = context.platform, window] { return captureSCK(*platform, window); });
 }
 
 }  // namespace quillgate

@@ -28,6 +28,11 @@ PixelSize pixelSize(const Rect& frame);
 // a tool that cannot be launched passes its platform error on.
 Image capture(Context& context, const Window& window);
 
+// One screenshot by the service raced against its 3-second time limit:
+// throws CaptureTimeout when it has not answered by then (it may still
+// answer later; its count among the outstanding ones ends when it does).
+Image raceSCK(Context& context, const Window& window);
+
 // One screenshot of the window by the service, which must list the window
 // under its owning process and answer at exactly the window's size.
 Image captureSCK(Platform& platform, const Window& window);

@@ -68,4 +68,10 @@ void postKey(Platform& platform, std::string_view name, std::optional<int32_t> p
     send(platform, up);
 }
 
+std::vector<std::string_view> allowedKeyNames() {
+    std::vector<std::string_view> names;
+    for (const auto& [name, code] : allowedKeys) names.push_back(name);
+    return names;
+}
+
 }  // namespace quillgate

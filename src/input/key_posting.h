@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -18,5 +19,8 @@ namespace quillgate {
 // anything is posted, and so is an event the platform cannot create.
 // Delivery is not confirmed.
 void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid);
+
+// The allowed names, in the order of the table.
+std::vector<std::string_view> allowedKeyNames();
 
 }  // namespace quillgate

@@ -52,4 +52,11 @@ Object Main::run(const Object& request) {
     return response;
 }
 
+std::vector<std::string_view> Main::operationNames() {
+    std::vector<std::string_view> names;
+    for (const Route& route : ungated) names.push_back(route.name);
+    for (std::string_view name : gatedOperationNames()) names.push_back(name);
+    return names;
+}
+
 }  // namespace quillgate

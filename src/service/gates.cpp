@@ -36,6 +36,8 @@ constexpr std::array<Route, 8> guardedOperations{{
     {"execute", executeOperation},
 }};
 
+constexpr std::string_view activateName = "activate";
+
 Object runWith(const Route* op, Context& context, const Object& request, const Object& bound, const Window* window) {
     if (!op) reject(msg::unsupportedOperation);
     return op->handler(Call{context, request, &bound, window});
@@ -46,7 +48,7 @@ Object runWith(const Route* op, Context& context, const Object& request, const O
 Object gated(Context& context, const std::string& name, const Object& request, const Object& bound) {
     Platform& platform = *context.platform;
     // Activation verifies the binding itself, before and after raising the window.
-    if (name == "activate") return activateOperation(Call{context, request, &bound, nullptr});
+    if (name == activateName) return activateOperation(Call{context, request, &bound, nullptr});
     if (const Route* op = findRoute(popupOperations, name)) {
         Window w = current(platform, bound, false);
         return runWith(op, context, request, bound, &w);
@@ -54,6 +56,13 @@ Object gated(Context& context, const std::string& name, const Object& request, c
     // The guard runs before the name is known to be valid.
     Window w = check(context, bound, name == "execute");
     return runWith(findRoute(guardedOperations, name), context, request, bound, &w);
+}
+
+std::vector<std::string_view> gatedOperationNames() {
+    std::vector<std::string_view> names{activateName};
+    for (const Route& route : popupOperations) names.push_back(route.name);
+    for (const Route& route : guardedOperations) names.push_back(route.name);
+    return names;
 }
 
 }  // namespace quillgate

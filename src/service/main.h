@@ -25,6 +25,9 @@ public:
     // Answers one request map: the operation's response, or a thrown failure.
     Object run(const Object& request);
 
+    // Every operation name the dispatcher routes, in the order it matches them.
+    static std::vector<std::string_view> operationNames();
+
     // The response line (without newline) for one request line.
     // A line longer than the request limit is refused without being read.
     std::string respond(const char* paddedLine, size_t size);

@@ -55,14 +55,16 @@ void requireFocus(Platform& platform, const Window& w) {
 
 }  // namespace
 
-void permissions(Platform& platform) {
-    if (!platform.accessibilityTrusted(true)) reject(msg::accessibilityPermission);
+bool sessionUsable(Platform& platform) {
     auto session = platform.sessionDictionary();
     const Object* dict = session ? session->asObject() : nullptr;
-    if (!dict || dict->empty()) reject(msg::sessionUnavailable);
-    if (!sessionFlag(*dict, "kCGSSessionOnConsoleKey")) reject(msg::sessionUnavailable);
-    if (!sessionFlag(*dict, "kCGSessionLoginDoneKey")) reject(msg::sessionUnavailable);
-    if (sessionFlag(*dict, "CGSSessionScreenIsLocked")) reject(msg::sessionUnavailable);
+    return dict && sessionFlag(*dict, "kCGSSessionOnConsoleKey") && sessionFlag(*dict, "kCGSessionLoginDoneKey") &&
+           !sessionFlag(*dict, "CGSSessionScreenIsLocked");
+}
+
+void permissions(Platform& platform) {
+    if (!platform.accessibilityTrusted(true)) reject(msg::accessibilityPermission);
+    if (!sessionUsable(platform)) reject(msg::sessionUnavailable);
 }
 
 Window selected(Platform& platform, const std::string& hwnd) {

@@ -8,6 +8,9 @@
 
 namespace quillgate {
 
+// Whether the console session is usable: on the console, logged in, not locked.
+bool sessionUsable(Platform& platform);
+
 // Refuses unless the process is trusted for accessibility (asking with the
 // system prompt) and the console session is usable.
 void permissions(Platform& platform);
