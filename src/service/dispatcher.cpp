@@ -18,7 +18,7 @@ namespace quillgate {
 namespace {
 
 // Matched first, in this order; none needs a binding.
-constexpr std::array<Route, 10> ungated{{
+constexpr std::array<Route<Handler>, 10> ungated{{
     {"permissions", permissionsOperation},
     {"self-test", selfTestOperation},
     {"input-idle", inputIdleOperation},
@@ -41,8 +41,8 @@ std::string operationName(const Object& request) {
 Object Main::run(const Object& request) {
     const std::string name = operationName(request);
     Object response;
-    if (const Route* op = findRoute(ungated, name)) {
-        response = op->handler(Call{context_, request, nullptr, nullptr});
+    if (const auto* op = findRoute(ungated, name)) {
+        response = op->handler(Call{context_, request});
     } else {
         const Object* bound = objectAt(request, "bound");
         if (!bound) reject(msg::bindingRequired);

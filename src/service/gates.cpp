@@ -18,14 +18,14 @@ namespace quillgate {
 
 namespace {
 
-constexpr std::array<Route, 3> popupOperations{{
+constexpr std::array<Route<GatedHandler>, 3> popupOperations{{
     {"popup", popupOperation},
     {"popup-close", popupCloseOperation},
     {"popup-press", popupPressOperation},
 }};
 
 // Matched in this order, only after the guard has passed.
-constexpr std::array<Route, 8> guardedOperations{{
+constexpr std::array<Route<GatedHandler>, 8> guardedOperations{{
     {"check", checkOperation},
     {"capture", captureOperation},
     {"capture-input", captureOperation},
@@ -36,9 +36,10 @@ constexpr std::array<Route, 8> guardedOperations{{
     {"execute", executeOperation},
 }};
 
-Object runWith(const Route* op, Context& context, const Object& request, const Object& bound, const Window* window) {
+Object runWith(const Route<GatedHandler>* op, Context& context, const Object& request, const Object& bound,
+               const Window& window) {
     if (!op) reject(msg::unsupportedOperation);
-    return op->handler(Call{context, request, &bound, window});
+    return op->handler(GatedCall{{{context, request}, bound}, window});
 }
 
 }  // namespace
@@ -46,14 +47,14 @@ Object runWith(const Route* op, Context& context, const Object& request, const O
 Object gated(Context& context, const std::string& name, const Object& request, const Object& bound) {
     Platform& platform = *context.platform;
     // Activation verifies the binding itself, before and after raising the window.
-    if (name == "activate") return activateOperation(Call{context, request, &bound, nullptr});
-    if (const Route* op = findRoute(popupOperations, name)) {
-        Window w = current(platform, bound, false);
-        return runWith(op, context, request, bound, &w);
+    if (name == "activate") return activateOperation(BoundCall{{context, request}, bound});
+    if (const auto* op = findRoute(popupOperations, name)) {
+        const Window w = current(platform, bound, false);
+        return runWith(op, context, request, bound, w);
     }
     // The guard runs before the name is known to be valid.
-    Window w = check(context, bound, name == "execute");
-    return runWith(findRoute(guardedOperations, name), context, request, bound, &w);
+    const Window w = check(context, bound, name == "execute");
+    return runWith(findRoute(guardedOperations, name), context, request, bound, w);
 }
 
 }  // namespace quillgate

@@ -10,13 +10,6 @@
 
 namespace quillgate::sim {
 
-namespace {
-
-// kAXErrorIllegalArgument: a handle that no simulated desktop made.
-constexpr int32_t illegalArgument = -25201;
-
-}  // namespace
-
 bool Desktop::accessibilityTrusted(bool prompt) {
     std::lock_guard lock(mutex_);
     double now = advance();
@@ -31,7 +24,7 @@ Element Desktop::systemWideElement() { return makeElement(ElementPlace{true, 0, 
 
 AxResult Desktop::copyAttribute(const Element& element, const std::string& attribute) {
     const ElementPlace* place = placeOf(element);
-    if (!place) return {illegalArgument, {}};
+    if (!place) return {axstatus::illegalArgument, {}};
     std::lock_guard lock(mutex_);
     advance();
     return readAttribute(scene_, *place, attribute);
@@ -39,7 +32,7 @@ AxResult Desktop::copyAttribute(const Element& element, const std::string& attri
 
 int32_t Desktop::setAttribute(const Element& element, const std::string& attribute, const Value& value) {
     const ElementPlace* place = placeOf(element);
-    if (!place) return illegalArgument;
+    if (!place) return axstatus::illegalArgument;
     std::lock_guard lock(mutex_);
     double now = advance();
     auto nameOf = [this](const Element& other) {
@@ -53,7 +46,7 @@ int32_t Desktop::setAttribute(const Element& element, const std::string& attribu
 
 int32_t Desktop::performAction(const Element& element, const std::string& action) {
     const ElementPlace* place = placeOf(element);
-    if (!place) return illegalArgument;
+    if (!place) return axstatus::illegalArgument;
     std::lock_guard lock(mutex_);
     double now = advance();
     const Object* target = place->systemWide ? nullptr : resolve(scene_, *place);
@@ -61,7 +54,7 @@ int32_t Desktop::performAction(const Element& element, const std::string& action
     if (place->systemWide) {
         status = axstatus::actionUnsupported;
     } else if (!target) {
-        status = invalidElement;
+        status = axstatus::invalidElement;
     } else if (const Value* actions = member(*target, "actions")) {
         if (boolean(member(*actions, action)) == false) status = axstatus::failure;
     }
@@ -75,7 +68,7 @@ int32_t Desktop::performAction(const Element& element, const std::string& action
 }
 
 AxResult Desktop::elementAtPosition(const Element& element, Point point) {
-    if (!placeOf(element) || !std::isfinite(point.x) || !std::isfinite(point.y)) return {illegalArgument, {}};
+    if (!placeOf(element) || !std::isfinite(point.x) || !std::isfinite(point.y)) return {axstatus::illegalArgument, {}};
     std::lock_guard lock(mutex_);
     advance();
     auto owner = hitPid(scene_, point);
