@@ -34,9 +34,12 @@ LAYERS = [
     ["popups"],
     # Entry, request loop, line reader, dispatcher, gates, status operations.
     ["service"],
-    # The top, which nothing includes: the platform backends (chosen by the
-    # build, reached only through the port) and the program's entry.
-    ["platform/sim", "platform/macos", "main.cpp"],
+    # The platform backends (chosen by the build, reached only through the
+    # port) and the program's entry.
+    ["platform/sim", "platform/macos", "platform/x11", "main.cpp"],
+    # The top, which nothing includes: the Linux choice between the simulated
+    # and the X11 desktop.
+    ["platform/linux"],
 ]
 
 RANK = {folder: rank for rank, layer in enumerate(LAYERS) for folder in layer}

@@ -16,6 +16,7 @@
 #include "platform/sim/desktop.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
+#include "support/scoped_env.h"
 
 namespace quillgate::sim::testing {
 
@@ -60,29 +61,7 @@ inline std::array<int, 4> rgbaAt(const Image& image, int x, int y) {
     return {p[0], p[1], p[2], p[3]};
 }
 
-// Sets an environment variable for one scope; null unsets it.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (saved_)
-            setenv(name_, saved_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
+using quillgate::testing::ScopedEnv;
 
 // A fresh folder under the temporary directory, removed with its contents.
 class TempFolder {

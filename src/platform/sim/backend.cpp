@@ -1,11 +1,11 @@
-// The simulated desktop is the platform wherever the macOS backend is not built.
+#include "platform/sim/backend.h"
+
 #include <cstdlib>
 
-#include "platform/backend.h"
 #include "platform/sim/demo_scene.h"
 #include "platform/sim/desktop.h"
 
-namespace quillgate {
+namespace quillgate::sim {
 
 namespace {
 
@@ -17,10 +17,10 @@ std::optional<std::string> environment(const char* name) {
 
 }  // namespace
 
-std::shared_ptr<Platform> makePlatform() {
+std::shared_ptr<Platform> makeDesktop() {
     auto log = environment("QUILLGATE_SIM_LOG");
-    if (auto scene = environment("QUILLGATE_SCENE")) return sim::Desktop::fromFile(*scene, log);
-    return sim::Desktop::fromText(sim::demoScene(), ".", log);
+    if (auto scene = environment("QUILLGATE_SCENE")) return Desktop::fromFile(*scene, log);
+    return Desktop::fromText(demoScene(), ".", log);
 }
 
-}  // namespace quillgate
+}  // namespace quillgate::sim

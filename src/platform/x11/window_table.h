@@ -1,0 +1,72 @@
+#pragma once
+// What the window server's list says about one X window, and how that becomes
+// the window-list entry the core reads: the layer table, the frame around a
+// client, opacity. No X call here, so all of it is tested without a display.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/value.h"
+
+namespace quillgate::x11 {
+
+// _NET_WM_WINDOW_TYPE, first known type of the list; none when unset.
+enum class WindowType {
+    none, normal, dialog, dock, desktop, notification, popupMenu, dropdownMenu, tooltip, combo, utility, toolbar,
+    menu, splash, dnd,
+};
+
+// _NET_WM_STATE flags the layer and the visibility depend on.
+struct WindowStates {
+    bool hidden = false;
+    bool above = false;
+    bool below = false;
+    bool modal = false;
+};
+
+// _NET_FRAME_EXTENTS: the decoration around a client, in pixels.
+struct FrameExtents {
+    double left = 0;
+    double right = 0;
+    double top = 0;
+    double bottom = 0;
+};
+
+struct WindowFacts {
+    uint32_t id = 0;                 // the client window (or the unmanaged window)
+    std::optional<int32_t> pid;      // _NET_WM_PID, else the X-Resource answer
+    std::optional<std::string> title;
+    std::optional<std::string> owner;
+    Rect client;                     // in root coordinates
+    FrameExtents extents;
+    WindowType type = WindowType::none;
+    WindowStates states;
+    bool unmanaged = false;          // override-redirect: menus, tooltips, notifications
+    bool viewable = false;
+    std::optional<uint32_t> opacity; // _NET_WM_WINDOW_OPACITY, 0xffffffff opaque
+};
+
+// Window levels as the core compares them, in the window server's numbers.
+namespace level {
+inline constexpr int64_t normal = 0;
+inline constexpr int64_t floating = 3;
+inline constexpr int64_t modalPanel = 8;
+inline constexpr int64_t dock = 20;
+inline constexpr int64_t popUpMenu = 101;
+inline constexpr int64_t overlay = 102;
+inline constexpr int64_t cursor = 2147483630;
+}  // namespace level
+
+int64_t layerFor(WindowType type, const WindowStates& states, bool unmanaged);
+
+// The frame: the client grown by its decoration.
+Rect frameOf(const Rect& client, const FrameExtents& extents);
+
+// Viewable and not hidden by the window manager (iconified, other desktop).
+bool onScreen(const WindowFacts& facts);
+
+// The window-list entry, keyed as the core reads it.
+Value windowEntry(const WindowFacts& facts);
+
+}  // namespace quillgate::x11
