@@ -76,7 +76,8 @@ std::string screenWaitingMessage(Platform& platform) {
 
 bool sckDeclined(const std::exception& error) {
     const auto* platformError = dynamic_cast<const PlatformError*>(&error);
-    return platformError && platformError->domain == screenshotServiceDomain && platformError->code == screenshotUserDeclined;
+    return platformError && platformError->domain == screenshotServiceDomain &&
+           platformError->code == screenshotUserDeclined;
 }
 
 }  // namespace quillgate

@@ -8,8 +8,8 @@
 #include "windows/accessibility.h"
 #include "windows/geometry.h"
 #include "windows/inventory.h"
-#include "windows/window_entry.h"
 #include "windows/popup_detection.h"
+#include "windows/window_entry.h"
 
 namespace quillgate {
 
