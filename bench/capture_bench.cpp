@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <deque>
+#include <filesystem>
+#include <iterator>
 #include <mutex>
 #include <string>
 
@@ -115,10 +117,17 @@ void BM_BindRegionFullSizeReference(benchmark::State& state) {
 }
 BENCHMARK(BM_BindRegionFullSizeReference)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
+// Threads of this process alive now: a capture must leave none behind.
+double threadCount() {
+    return static_cast<double>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                             std::filesystem::directory_iterator()));
+}
+
 void BM_GuardedCheck(benchmark::State& state) {
     Object guard{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};
     guard["hash"] = hash(window(), guard);
     run(state, request("check", {}, guard));
+    if (std::filesystem::exists("/proc/self/task")) state.counters["threads_after"] = threadCount();
 }
 BENCHMARK(BM_GuardedCheck)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "capture/once.h"
 #include "capture/tool.h"
@@ -23,29 +24,29 @@ int wholePoints(double length) {
     return static_cast<int>(length);
 }
 
-// The screenshot on a thread of its own against a timer on another; the
-// first to finish answers. Neither stops the other: a late screenshot ends
-// its count whenever it returns, possibly long after this request was
-// answered, and its picture is dropped by Once. Both threads hold what they
-// touch.
-Image race(Context& context, const Window& window) {
+}  // namespace
+
+// The screenshot on a thread of its own against a timer; the first to finish
+// answers. The timer is a timed wait of this request on the race itself, so a
+// screenshot that answers in time ends it and leaves no thread behind. A late
+// screenshot is not stopped: it ends its count whenever it returns, possibly
+// long after this request was answered, and its picture is dropped by Once.
+// Its thread holds what it touches.
+Image race(Context& context, std::function<Image()> shot) {
     auto once = std::make_shared<Once<Image>>();
     std::shared_ptr<Platform> platform = context.platform;
-    std::thread([platform, once] {
-        platform->sleep(sckTimeLimit);
-        once->finish(std::make_exception_ptr(CaptureTimeout()));
-    }).detach();
+    const double deadline = platform->monotonic() + sckTimeLimit;
 
     std::shared_ptr<PendingCapture> pending = context.pendingCapture;
     pending->begin();
     try {
-        std::thread([platform, once, pending, window] {
+        std::thread([once, pending, shot = std::move(shot)] {
             // The count ends before the answer is handed over, so the request
             // it answers, and the next one, never find it still outstanding.
             std::optional<Image> image;
             std::exception_ptr error;
             try {
-                image = captureSCK(*platform, window);
+                image = shot();
             } catch (...) {
                 error = std::current_exception();
             }
@@ -60,8 +61,11 @@ Image race(Context& context, const Window& window) {
         pending->end();  // no thread, so nothing else will
         throw;
     }
+    if (!once->waitUntil(*platform, deadline)) once->finish(std::make_exception_ptr(CaptureTimeout()));
     return once->wait();
 }
+
+namespace {
 
 Image toolAfterDecline(Platform& platform, const Window& window) {
     try {
@@ -84,7 +88,7 @@ Image capture(Context& context, const Window& window) {
     bool timedOut = false;
     bool declined = false;
     try {
-        return race(context, window);
+        return race(context, [platform = context.platform, window] { return captureSCK(*platform, window); });
     } catch (const GuardFailure&) {
         throw;  // the service's own verdict on the window: no fallback
     } catch (const CaptureTimeout&) {

@@ -5,7 +5,7 @@
 // path, the picture is the window's frame size in whole points, one pixel
 // per point: region hashes and reference pictures rely on it.
 
-#include <utility>
+#include <functional>
 
 #include "capture/pending_capture.h"
 #include "capture/prompt.h"
@@ -32,18 +32,12 @@ Image capture(Context& context, const Window& window);
 // under its owning process and answer at exactly the window's size.
 Image captureSCK(Platform& platform, const Window& window);
 
-// Runs a screenshot of some other window (the body) with its count kept
-// among the outstanding ones, so a hung one blocks later captures alike.
-template <typename Body>
-auto trackedSCK(Context& context, Body&& body) -> decltype(body()) {
-    PendingCapture& pending = *context.pendingCapture;
-    if (pending.blocked()) reject(screenWaitingMessage(*context.platform));
-    pending.begin();
-    struct End {
-        PendingCapture& pending;
-        ~End() { pending.end(); }
-    } end{pending};
-    return std::forward<Body>(body)();
-}
+// A screenshot (shot) raced against the 3-second timer: shot runs on a thread
+// of its own and is counted among the outstanding screenshots until it
+// returns, which may be long after this call has answered; a late result is
+// dropped when the thread ends, so shot must own everything it touches.
+// Returns shot's picture or rethrows its error, or throws CaptureTimeout
+// when the timer wins.
+Image race(Context& context, std::function<Image()> shot);
 
 }  // namespace quillgate

@@ -1,5 +1,8 @@
 #include "capture/capture_operations.h"
 
+#include <cmath>
+#include <limits>
+
 #include "capture/capture.h"
 #include "capture/encoding.h"
 #include "core/failure.h"
@@ -12,17 +15,33 @@
 namespace quillgate {
 namespace {
 
+// How many rows from the top the region reaches, when that can be told;
+// the region itself is judged by `hash`.
+int rowsReached(const Object& region) {
+    const auto y = number(member(region, "y")), height = number(member(region, "height"));
+    if (!y || !height || !(*y >= 0) || !(*height >= 0) || *y + *height >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(std::ceil(*y + *height));
+}
+
 // The host's picture of the whole window, exactly the window's size. The
 // decoder is told that size up front, so a file claiming a larger picture
-// is refused before any pixel memory is spent on it.
-Image reference(const GatedCall& call) {
+// is refused before any pixel memory is spent on it. The whole file is
+// checked, but only the rows down to the region's bottom are reconstructed:
+// the hash reads nothing below them. The buffer is kept for the next
+// "bind-region", which is nearly always of the same window, so megabytes are
+// not allocated and touched for the first time again.
+const Image& reference(const GatedCall& call, const Object& region) {
+    thread_local Image picture;
     const auto bytes = image::base64Decode(text(member(call.request, "reference")));
     if (!bytes) reject(msg::invalidReference);
     const PixelSize size = pixelSize(call.window.rect);
     const image::DecodeLimits limits{size.width, size.height, int64_t{size.width} * size.height};
-    auto picture = image::decodePng(*bytes, limits);
-    if (!picture || picture->width != size.width || picture->height != size.height) reject(msg::invalidReference);
-    return std::move(*picture);
+    int height = 0;
+    if (!image::decodePngTop(*bytes, limits, rowsReached(region), picture, height) || picture.width != size.width ||
+        height != size.height)
+        reject(msg::invalidReference);
+    return picture;
 }
 
 }  // namespace
@@ -33,14 +52,17 @@ Object captureOperation(const GatedCall& call) {
     const Image picture = capture(call.context, call.window);
     // The frame must not have moved while the picture was taken.
     requireUnmoved(call.platform(), call.bound, call.window.rect);
-    return Object{{"base64", image::base64Encode(png(picture))}, {"width", picture.width}, {"height", picture.height}};
+    // Moved in, not listed in an initializer: the payload is megabytes.
+    Object answer{{"width", picture.width}, {"height", picture.height}};
+    answer.emplace("base64", image::base64Encode(png(picture)));
+    return answer;
 }
 
 Object bindRegionOperation(const GatedCall& call) {
     const Object* region = objectAt(call.request, "region");
     if (!region) reject(msg::invalidReference);
     // The reference is checked in full before anything is captured.
-    const std::string expected = hash(reference(call), *region);
+    const std::string expected = hash(reference(call, *region), *region);
     const Image live = capture(call.context, call.window);
     if (hash(live, *region) != expected) reject(msg::headerChangedSinceVerification);
     requireUnmoved(call.platform(), call.bound, call.window.rect);

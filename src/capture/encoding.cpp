@@ -1,12 +1,9 @@
 #include "capture/encoding.h"
 
-#include <openssl/evp.h>
-
-#include <array>
 #include <cmath>
-#include <memory>
-#include <stdexcept>
+#include <vector>
 
+#include "capture/sha256.h"
 #include "core/failure.h"
 #include "core/values.h"
 #include "image/png.h"
@@ -35,19 +32,15 @@ Region readRegion(const Object& region, const Image& image) {
             static_cast<size_t>(height)};
 }
 
-std::string hex(const unsigned char* bytes, size_t size) {
+std::string hex(const Sha256Digest& digest) {
     static constexpr char digits[] = "0123456789abcdef";
-    std::string out(size * 2, '\0');
-    for (size_t i = 0; i < size; ++i) {
-        out[2 * i] = digits[bytes[i] >> 4];
-        out[2 * i + 1] = digits[bytes[i] & 15];
+    std::string out(digest.size() * 2, '\0');
+    for (size_t i = 0; i < digest.size(); ++i) {
+        out[2 * i] = digits[digest[i] >> 4];
+        out[2 * i + 1] = digits[digest[i] & 15];
     }
     return out;
 }
-
-struct DigestFree {
-    void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
-};
 
 }  // namespace
 
@@ -65,14 +58,11 @@ std::string hash(const Image& image, const Object& region) {
     // The picture already has the hashed layout (premultiplied RGBA, rows
     // without gaps), so the region's rows are fed straight from it: the
     // digest equals that of a drawn crop without making one.
-    std::unique_ptr<EVP_MD_CTX, DigestFree> ctx(EVP_MD_CTX_new());
-    bool ok = ctx && EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr);
-    for (size_t row = r.y; ok && row < r.y + r.height; ++row)
-        ok = EVP_DigestUpdate(ctx.get(), image.row(static_cast<int>(row)) + r.x * 4, r.width * 4);
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned int size = 0;
-    if (!ok || !EVP_DigestFinal_ex(ctx.get(), digest.data(), &size)) throw std::runtime_error("SHA-256 failed");
-    return hex(digest.data(), size);
+    std::vector<std::span<const uint8_t>> rows;
+    rows.reserve(r.height);
+    for (size_t row = r.y; row < r.y + r.height; ++row)
+        rows.emplace_back(image.row(static_cast<int>(row)) + r.x * 4, r.width * 4);
+    return hex(sha256(rows));
 }
 
 }  // namespace quillgate

@@ -10,6 +10,8 @@
 #include <utility>
 #include <variant>
 
+#include "platform/platform.h"
+
 namespace quillgate {
 
 template <typename T>
@@ -27,6 +29,13 @@ public:
         resumed_.wait(lock, [&] { return result_.has_value(); });
         if (result_->index() == 1) std::rethrow_exception(std::get<1>(*result_));
         return std::move(std::get<0>(*result_));
+    }
+
+    // Waits for the first finish until the platform's monotonic clock reaches
+    // `deadline`; true when it came in time. A finish ends the wait at once.
+    bool waitUntil(Platform& platform, double deadline) {
+        std::unique_lock lock(lock_);
+        return platform.waitUntil(resumed_, lock, deadline, [&] { return result_.has_value(); });
     }
 
 private:

@@ -4,13 +4,13 @@
 
 #include <fstream>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "capture/capture.h"
 #include "capture/prompt.h"
 #include "core/failure.h"
-#include "image/png.h"
-#include "image/resample.h"
+#include "image/screen_picture.h"
 
 namespace quillgate {
 namespace {
@@ -72,13 +72,13 @@ Image captureByTool(Platform& platform, const Window& window) {
     // The exit status says nothing the file does not.
     const auto bytes = readFile(path);
     if (!bytes) reject(msg::captureUnavailable);
-    const auto picture = image::decodePng(*bytes);
-    if (!picture) reject(msg::captureUnavailable);
-    const PixelSize size = pixelSize(window.rect);
-    if (size.width < 1 || size.height < 1) reject(msg::captureEmptyOrResized);
     // The tool draws at the display's pixel density; the contract is one
     // pixel per point.
-    return image::resample(*picture, size.width, size.height);
+    const PixelSize size = pixelSize(window.rect);
+    auto picture = image::screenPicture(*bytes, size.width, size.height);
+    if (!picture) reject(msg::captureUnavailable);
+    if (picture->width < 1) reject(msg::captureEmptyOrResized);
+    return std::move(*picture);
 }
 
 Image captureByToolWatched(Context& context, const Window& window) {

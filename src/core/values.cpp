@@ -24,16 +24,15 @@ const Object* objectAt(const Object& request, std::string_view key) {
 
 std::vector<std::string> stringList(const Object& request, std::string_view key, std::vector<std::string> fallback) {
     const Value* v = member(request, key);
-    const Array* items = v ? v->asArray() : nullptr;
-    if (!items) return fallback;
     std::vector<std::string> list;
-    list.reserve(items->size());
-    for (const Value& item : *items) {
+    bool allStrings = true;
+    const bool isArray = v && v->elements([&](const Value& item) {
         const std::string* s = item.asString();
-        if (!s) return fallback;
-        list.push_back(*s);
-    }
-    return list;
+        if (s) list.push_back(*s);
+        allStrings = s != nullptr;
+        return allStrings;
+    });
+    return isArray && allStrings ? list : fallback;
 }
 
 std::set<std::string> stringSet(const Object& request, std::string_view key, std::vector<std::string> fallback) {
@@ -44,11 +43,10 @@ std::set<std::string> stringSet(const Object& request, std::string_view key, std
 std::vector<double> numberList(const Object& request, std::string_view key) {
     std::vector<double> list;
     const Value* v = member(request, key);
-    const Array* items = v ? v->asArray() : nullptr;
-    if (!items) return list;
-    for (const Value& item : *items) {
+    if (v) v->elements([&](const Value& item) {
         if (auto n = number(&item)) list.push_back(*n);
-    }
+        return true;
+    });
     return list;
 }
 

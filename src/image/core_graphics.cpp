@@ -35,15 +35,4 @@ Image rgbaImage(CGImageRef picture) {
     return drawnImage(picture, static_cast<int>(width), static_cast<int>(height));
 }
 
-CfRef<CGImageRef> pictureOf(const Image& image) {
-    if (image.width < 1 || image.height < 1) return {};
-    const CfRef<CGDataProviderRef> bytes(
-        CGDataProviderCreateWithData(nullptr, image.rgba.data(), image.rgba.size(), nullptr));
-    if (!bytes) return {};
-    const CfRef<CGColorSpaceRef> space(CGColorSpaceCreateDeviceRGB());
-    return CfRef<CGImageRef>(CGImageCreate(static_cast<size_t>(image.width), static_cast<size_t>(image.height), 8,
-                                           32, image.stride(), space.get(), rgbaLayout, bytes.get(), nullptr, false,
-                                           kCGRenderingIntentDefault));
-}
-
 }  // namespace quillgate::image

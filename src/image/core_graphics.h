@@ -11,7 +11,9 @@
 namespace quillgate::image {
 
 // The picture drawn into a new width x height Image, scaled at Core Graphics'
-// high interpolation quality when the sizes differ. An empty Image (0 x 0)
+// high interpolation quality when the sizes differ. Both capture paths (the
+// screenshot service's picture and the tool's file) come through here, so
+// their pixels are converted into the same colour space the same way. An empty Image (0 x 0)
 // when there is no picture, a size is not positive, or the bitmap cannot be
 // made.
 Image drawnImage(CGImageRef picture, int width, int height);
@@ -19,9 +21,5 @@ Image drawnImage(CGImageRef picture, int width, int height);
 // The picture at its own pixel size; empty as above, and for a picture
 // without pixels or too large for an Image.
 Image rgbaImage(CGImageRef picture);
-
-// A picture that reads the Image's bytes in place, so it must not outlive
-// them; null for an Image without pixels or when it cannot be made.
-macos::CfRef<CGImageRef> pictureOf(const Image& image);
 
 }  // namespace quillgate::image

@@ -1,6 +1,5 @@
 #pragma once
-// The system's scaler behind resample(): stb_image_resize, or Core Graphics
-// on macOS. One of the two is built.
+// The scaler behind resample(): stb_image_resize.
 
 #include "platform/image.h"
 

@@ -1,9 +1,8 @@
 #pragma once
-// JSON text to Value, through simdjson. The caller owns a Reader and reuses it:
-// its parser keeps its buffers between documents, so a large request line is
-// parsed without allocating anew.
+// JSON text to Value. A request is read in place: its text is checked whole,
+// but arrays and objects are built only when an operation reads them, so a
+// request of the full line limit needs little more memory than the line.
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,25 +13,17 @@ namespace quillgate::json {
 
 class Reader {
 public:
-    Reader();
-    ~Reader();
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
-
-    // Parses one JSON document. `padded` must hold `length` bytes of text
-    // followed by at least paddingBytes() readable bytes, so simdjson reads in
-    // place without copying. Absent when the text is not JSON (syntax, depth,
+    // Parses one JSON document of `length` bytes in place: the arrays and
+    // objects of the answer refer to the text, which must outlive the answer
+    // and its copies. Absent when the text is not JSON (syntax, depth,
     // invalid UTF-8, numbers out of range).
-    std::optional<Value> parse(const char* padded, size_t length);
+    std::optional<Value> parse(const char* text, size_t length);
 
-    // Convenience for text held in an ordinary string (copies once).
+    // Parses text into a value built through that keeps nothing of the text.
     std::optional<Value> parse(std::string_view text);
 
-    static size_t paddingBytes();
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    // Bytes a caller keeps readable after the text; none are needed.
+    static size_t paddingBytes() { return 0; }
 };
 
 }  // namespace quillgate::json

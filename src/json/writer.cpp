@@ -2,9 +2,16 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quillgate::json {
 
@@ -28,26 +35,66 @@ constexpr std::array<char, 256> escapes = [] {
     return table;
 }();
 
+// Writes the escape of byte `c`.
+void writeEscape(unsigned char c, std::string& out) {
+    const char escape = escapes[c];
+    out.push_back('\\');
+    out.push_back(escape);
+    if (escape == 'u') {
+        out += "00";
+        out.push_back(hexDigits[c >> 4]);
+        out.push_back(hexDigits[c & 15]);
+    }
+}
+
+#if defined(__SSE2__)
+// Bit k set when byte k of the sixteen at `p` needs an escape.
+unsigned escapeMask(const char* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Bytes below 0x20 are those whose minimum with 0x1F is themselves.
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(0x1F)), v);
+    const __m128i marks = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                                    _mm_cmpeq_epi8(v, _mm_set1_epi8('\\'))),
+                                       _mm_cmpeq_epi8(v, _mm_set1_epi8('/')));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, marks)));
+}
+constexpr size_t kBlock = 16;
+#else
+unsigned escapeMask(const char* p) {
+    unsigned mask = 0;
+    for (unsigned k = 0; k < 8; ++k) mask |= unsigned{escapes[static_cast<unsigned char>(p[k])] != 0} << k;
+    return mask;
+}
+constexpr size_t kBlock = 8;
+#endif
+
 bool writeString(const std::string& s, std::string& out) {
     if (!simdjson::validate_utf8(s.data(), s.size())) return false;
+    // Room for a long string and a few escapes at once, growing as a
+    // string would, so a picture's payload is not copied again and again.
+    const size_t room = out.size() + s.size() + s.size() / 32 + 2;
+    if (room > out.capacity()) out.reserve(std::max(room, 2 * out.capacity()));
     out.push_back('"');
-    // Runs that need no escape, such as a Base64 picture, are copied whole.
-    size_t run = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const char escape = escapes[c];
-        if (!escape) continue;
-        out.append(s, run, i - run);
-        run = i + 1;
-        out.push_back('\\');
-        out.push_back(escape);
-        if (escape == 'u') {
-            out += "00";
-            out.push_back(hexDigits[c >> 4]);
-            out.push_back(hexDigits[c & 15]);
+    // Long strings are mostly runs that need no escape (a Base64 picture's
+    // only escaped character is the solidus, one in 64): a block's escapes
+    // are found at once and the runs between them copied whole.
+    const char* data = s.data();
+    size_t run = 0, i = 0;
+    for (; i + kBlock <= s.size(); i += kBlock) {
+        for (unsigned mask = escapeMask(data + i); mask != 0; mask &= mask - 1) {
+            const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
+            out.append(data + run, at - run);
+            writeEscape(static_cast<unsigned char>(data[at]), out);
+            run = at + 1;
         }
     }
-    out.append(s, run, s.size() - run);
+    for (; i < s.size(); ++i) {
+        if (!escapes[static_cast<unsigned char>(data[i])]) continue;
+        out.append(data + run, i - run);
+        writeEscape(static_cast<unsigned char>(data[i]), out);
+        run = i + 1;
+    }
+    out.append(data + run, s.size() - run);
     out.push_back('"');
     return true;
 }

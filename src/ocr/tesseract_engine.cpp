@@ -25,20 +25,24 @@ constexpr const char* kLanguages = "chi_sim+eng";
 constexpr std::array<std::string_view, 2> kLanguageFiles{"chi_sim", "eng"};
 constexpr int kDeadlineMs = 3000;
 
-constexpr std::array<std::pair<const char*, const char*>, 4> kVariables{{
-    // No word lists that would "correct" what is on screen into common
-    // words. Tesseract 5.3 applies these to its legacy engine only: the LSTM
-    // recogniser loads the word list inside the traineddata with its own
-    // defaults and takes just the user-word settings from here, and no
-    // variable turns that list off without dropping the user words as well.
-    {"load_system_dawg", "0"},
-    {"load_freq_dawg", "0"},
+constexpr std::array<std::pair<const char*, const char*>, 3> kVariables{{
     // Sauvola thresholds each pixel against its neighbourhood, so text keeps
     // its contrast on every bubble and panel of a screenshot; k = 0.2 is the
     // usual choice and keeps light-grey captions.
     {"thresholding_method", "2"},
     {"thresholding_kfactor", "0.2"},
+    // Screen text is dark on light here; reading each doubtful line a second
+    // time inverted never wins and costs a twentieth of the recognition.
+    {"tessedit_do_invert", "0"},
 }};
+
+// Without the word lists in the traineddata: they "correct" what is on
+// screen into common words and punctuation (a period appended after "PM"),
+// and screen text is no prose. (load_system_dawg and its kin do not reach
+// the LSTM recogniser; not loading its dictionary at all does.) The host's
+// custom words reach Tesseract only through that dictionary, so with custom
+// words it is loaded, word lists and all.
+constexpr std::pair<const char*, const char*> kNoDictionary{"lstm_use_matrix", "0"};
 
 std::filesystem::path tessdata_dir() {
     static const std::array<std::filesystem::path, 3> debian{
@@ -89,6 +93,9 @@ private:
         if (!words.path().empty()) {
             names.emplace_back("user_words_file");
             values.push_back(words.path());
+        } else {
+            names.emplace_back(kNoDictionary.first);
+            values.emplace_back(kNoDictionary.second);
         }
         if (api_.Init(data.c_str(), kLanguages, tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
                       &values, false) != 0) {

@@ -1,6 +1,7 @@
 #include "tesseract_line.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -43,7 +44,40 @@ bool is_chinese(char32_t c) {
            || (c >= 0x20000 && c <= 0x3FFFF);  // ideographs, extensions B and on
 }
 
+// The full-width form Chinese text writes for an ASCII punctuation mark, if
+// it has one that the rule below changes.
+std::string_view full_width_of(char32_t c) {
+    static constexpr std::array<std::pair<char32_t, std::string_view>, 5> kForms{{
+        {U'!', "\uFF01"}, {U'?', "\uFF1F"}, {U',', "\uFF0C"}, {U':', "\uFF1A"}, {U';', "\uFF1B"},
+    }};
+    for (const auto& [ascii, wide] : kForms) {
+        if (c == ascii) return wide;
+    }
+    return {};
+}
+
 }  // namespace
+
+std::string full_width_punctuation(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    char32_t before = 0;  // the last character that is not a space
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto [code, length] = code_point_at(text, i);
+        const auto wide = full_width_of(code);
+        const bool chinese_after = i + length < text.size() && is_chinese(code_point_at(text, i + length).first);
+        if (!wide.empty() && (is_chinese(before) || chinese_after)) {
+            out.append(wide);
+            before = code_point_at(wide, 0).first;
+        } else {
+            out.append(text.substr(i, length));
+            if (code != U' ') before = code;
+        }
+        i += length;
+    }
+    return out;
+}
 
 std::string close_cjk_gaps(std::string_view text) {
     std::string out;
@@ -71,7 +105,7 @@ std::optional<TextLine> make_text_line(std::string_view raw_text, float confiden
                                        int left, int top, int right, int bottom) {
     const auto text = trim(raw_text);
     if (text.empty()) return std::nullopt;
-    return TextLine{close_cjk_gaps(text), score_from_percent(confidence_percent),
+    return TextLine{close_cjk_gaps(full_width_punctuation(text)), score_from_percent(confidence_percent),
                     quad_from_box(left, top, right, bottom)};
 }
 

@@ -3,17 +3,22 @@
 // after the macOS calls so that the macOS backend stays a thin adapter and
 // every type test, default and ordering rule lives in the shared core.
 //
-// Threads: the request thread makes every call, except shareableWindows() and
-// screenshot(), which the capture pipeline runs on a thread of its own, and
-// which may still be running after the request that started it has been
-// answered. Implementations are
-// therefore safe to call from two threads at once.
+// Threads: the request thread makes every call, except shareableWindows(),
+// screenshot() and popupScreenshot(), which the capture pipeline runs on a
+// thread of its own, and which may still be running after the request that
+// started it has been answered. Implementations are therefore safe to call
+// from two threads at once.
 //
 // Coordinates: global screen points, origin at the top-left of the main
 // display, y downwards, unless a method says otherwise.
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -140,6 +145,7 @@ class ChildProcess {
 public:
     virtual ~ChildProcess() = default;
     virtual bool running() = 0;
+    // Stops the child and waits until it has exited.
     virtual void terminate() = 0;
 };
 
@@ -201,7 +207,7 @@ public:
     // called on a capture thread. Throws PlatformError.
     virtual Image screenshot(uint32_t windowID, int width, int height) = 0;
     // The screenshot of a popup: as screenshot(), but the window's shadow is
-    // left as the service treats it by default. Called on the request thread.
+    // left as the service treats it by default. Called on a capture thread.
     // A backend that draws no shadows answers it with screenshot().
     virtual Image popupScreenshot(uint32_t windowID, int width, int height) {
         return screenshot(windowID, width, height);
@@ -221,6 +227,20 @@ public:
     // Monotonic clock in seconds, for deadlines.
     virtual double monotonic() = 0;
     virtual void sleep(double seconds) = 0;
+    // Waits on `condition`, with `lock` held by the caller, until `ready()`
+    // holds or monotonic() reaches `deadline`; returns ready(). A notify ends
+    // the wait early: a timer built on it stops as soon as its work is done,
+    // where a sleep would hold its thread to the end. This one suits a
+    // monotonic() in real seconds; a backend whose time runs otherwise
+    // overrides it.
+    virtual bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
+                           const std::function<bool()>& ready) {
+        // Beyond a few years nothing is waiting any more; the bound keeps the
+        // wait in the range of the clock's ticks.
+        const double seconds = std::min(deadline - monotonic(), 1e8);
+        if (!(seconds > 0)) return ready();
+        return condition.wait_for(lock, std::chrono::duration<double>(seconds), ready);
+    }
 };
 
 }  // namespace quillgate

@@ -5,9 +5,11 @@
 
 #include <concepts>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -46,53 +48,96 @@ class Value;
 using Array = std::vector<Value>;
 using Object = std::map<std::string, Value, std::less<>>;
 
+// An array or object still in its JSON text. A request is read in place and
+// its containers are built only when an operation looks at them, so a large
+// member nobody reads costs no memory beyond the line. The text must outlive
+// the value and its copies.
+struct UnreadJson {
+    struct Reading {
+        // The container with its members read; containers among them stay unread.
+        Value (*read)(std::string_view text);
+        // An array's elements in order, each built only for `visit`, until it returns false.
+        void (*elements)(std::string_view text, const std::function<bool(const Value&)>& visit);
+    };
+    std::string_view text;  // valid JSON starting with '[' or '{'
+    const Reading* reading;
+};
+
+// Reading a value may build it from its text, so a value is used on one
+// thread at a time, even through const access.
 class Value {
 public:
     using Storage = std::variant<std::nullptr_t, bool, double, std::string, Array, Object, Element, Point, Size>;
 
-    Value() : v_(nullptr) {}
-    Value(std::nullptr_t) : v_(nullptr) {}
-    Value(bool b) : v_(b) {}
-    Value(double d) : v_(d) {}
+    Value() : v_(std::in_place_index<0>, nullptr) {}
+    Value(std::nullptr_t) : v_(std::in_place_index<0>, nullptr) {}
+    Value(bool b) : v_(std::in_place_index<0>, b) {}
+    Value(double d) : v_(std::in_place_index<0>, d) {}
     template <std::integral T>
         requires(!std::same_as<T, bool>)
-    Value(T i) : v_(static_cast<double>(i)) {}
-    Value(const char* s) : v_(std::string(s)) {}
-    Value(std::string s) : v_(std::move(s)) {}
-    Value(std::string_view s) : v_(std::string(s)) {}
-    Value(Array a) : v_(std::move(a)) {}
-    Value(Object o) : v_(std::move(o)) {}
-    Value(Element e) : v_(std::move(e)) {}
-    Value(Point p) : v_(p) {}
-    Value(Size s) : v_(s) {}
+    Value(T i) : v_(std::in_place_index<0>, static_cast<double>(i)) {}
+    Value(const char* s) : v_(std::in_place_index<0>, std::string(s)) {}
+    Value(std::string s) : v_(std::in_place_index<0>, std::move(s)) {}
+    Value(std::string_view s) : v_(std::in_place_index<0>, std::string(s)) {}
+    Value(Array a) : v_(std::in_place_index<0>, std::move(a)) {}
+    Value(Object o) : v_(std::in_place_index<0>, std::move(o)) {}
+    Value(Element e) : v_(std::in_place_index<0>, std::move(e)) {}
+    Value(Point p) : v_(std::in_place_index<0>, p) {}
+    Value(Size s) : v_(std::in_place_index<0>, s) {}
+    Value(UnreadJson unread) : v_(unread) {}
 
-    bool isNull() const { return std::holds_alternative<std::nullptr_t>(v_); }
-    bool isBool() const { return std::holds_alternative<bool>(v_); }
-    bool isNumber() const { return std::holds_alternative<double>(v_); }
-    bool isString() const { return std::holds_alternative<std::string>(v_); }
-    bool isArray() const { return std::holds_alternative<Array>(v_); }
-    bool isObject() const { return std::holds_alternative<Object>(v_); }
-    bool isElement() const { return std::holds_alternative<Element>(v_); }
+    bool isNull() const { return holds<std::nullptr_t>(); }
+    bool isBool() const { return holds<bool>(); }
+    bool isNumber() const { return holds<double>(); }
+    bool isString() const { return holds<std::string>(); }
+    bool isArray() const { return holds<Array>() || unreadOf('['); }
+    bool isObject() const { return holds<Object>() || unreadOf('{'); }
+    bool isElement() const { return holds<Element>(); }
 
     // Typed views: null when the value holds another type.
-    const bool* asBool() const { return std::get_if<bool>(&v_); }
-    const double* asNumber() const { return std::get_if<double>(&v_); }
-    const std::string* asString() const { return std::get_if<std::string>(&v_); }
-    const Array* asArray() const { return std::get_if<Array>(&v_); }
-    const Object* asObject() const { return std::get_if<Object>(&v_); }
-    Array* asArray() { return std::get_if<Array>(&v_); }
-    Object* asObject() { return std::get_if<Object>(&v_); }
-    const Element* asElement() const { return std::get_if<Element>(&v_); }
-    const Point* asPoint() const { return std::get_if<Point>(&v_); }
-    const Size* asSize() const { return std::get_if<Size>(&v_); }
+    const bool* asBool() const { return get<bool>(); }
+    const double* asNumber() const { return get<double>(); }
+    const std::string* asString() const { return get<std::string>(); }
+    const Array* asArray() const { return get<Array>(); }
+    const Object* asObject() const { return get<Object>(); }
+    Array* asArray() { return get<Array>(); }
+    Object* asObject() { return get<Object>(); }
+    const Element* asElement() const { return get<Element>(); }
+    const Point* asPoint() const { return get<Point>(); }
+    const Size* asSize() const { return get<Size>(); }
 
-    const Storage& storage() const { return v_; }
+    const Storage& storage() const { return read(); }
 
     // Member of an object value; null when this is not an object or has no such key.
     const Value* find(std::string_view key) const;
 
+    // Visits an array's elements in order until `visit` returns false, without
+    // building the whole array when it is still unread; false when this is no array.
+    bool elements(const std::function<bool(const Value&)>& visit) const;
+
 private:
-    Storage v_;
+    Storage& read() const {
+        if (const UnreadJson* unread = std::get_if<UnreadJson>(&v_)) {
+            Value built = unread->reading->read(unread->text);
+            v_ = std::move(built.read());
+        }
+        return std::get<Storage>(v_);
+    }
+    template <typename T>
+    T* get() const {
+        return std::get_if<T>(&read());
+    }
+    template <typename T>
+    bool holds() const {
+        const Storage* stored = std::get_if<Storage>(&v_);
+        return stored && std::holds_alternative<T>(*stored);
+    }
+    bool unreadOf(char opening) const {
+        const UnreadJson* unread = std::get_if<UnreadJson>(&v_);
+        return unread && unread->text.front() == opening;
+    }
+
+    mutable std::variant<Storage, UnreadJson> v_;
 };
 
 inline const Value* Value::find(std::string_view key) const {
@@ -100,6 +145,20 @@ inline const Value* Value::find(std::string_view key) const {
     if (!o) return nullptr;
     auto it = o->find(key);
     return it == o->end() ? nullptr : &it->second;
+}
+
+inline bool Value::elements(const std::function<bool(const Value&)>& visit) const {
+    if (const UnreadJson* unread = std::get_if<UnreadJson>(&v_)) {
+        if (!unreadOf('[')) return false;
+        unread->reading->elements(unread->text, visit);
+        return true;
+    }
+    const Array* items = asArray();
+    if (!items) return false;
+    for (const Value& item : *items) {
+        if (!visit(item)) break;
+    }
+    return true;
 }
 
 }  // namespace quillgate

@@ -1,6 +1,7 @@
 #include "popups/popup_capture.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "capture/capture.h"
 #include "core/failure.h"
@@ -10,16 +11,23 @@ namespace quillgate {
 Image capturePopup(Context& context, const PopupInfo& popup) {
     Platform& platform = *context.platform;
     // An outstanding screenshot may be hung behind the permission prompt; a
-    // second one would hang this request with it.
+    // second one would hang with it.
     if (context.pendingCapture->pending()) reject(screenWaitingMessage(platform));
-    return trackedSCK(context, [&] {
-        const auto shareable = platform.shareableWindows();
-        const bool listed = std::any_of(shareable.begin(), shareable.end(),
-                                        [&](const ShareableWindow& w) { return w.windowID == popup.id; });
-        if (!listed) reject(msg::popupCaptureUnavailable);
-        const PixelSize size = pixelSize(popup.rect);
-        return platform.popupScreenshot(popup.id, size.width, size.height);
-    });
+    try {
+        // The shot may outlive this request, so it holds its own platform and
+        // a copy of what it needs of the popup.
+        return race(context, [shared = context.platform, id = popup.id, size = pixelSize(popup.rect)] {
+            const auto shareable = shared->shareableWindows();
+            const bool listed = std::any_of(shareable.begin(), shareable.end(),
+                                            [&](const ShareableWindow& w) { return w.windowID == id; });
+            if (!listed) reject(msg::popupCaptureUnavailable);
+            return shared->popupScreenshot(id, size.width, size.height);
+        });
+    } catch (const CaptureTimeout&) {
+        // A service that has not answered by now may never answer: the
+        // request stops waiting, while the shot stays counted until it returns.
+        reject(screenWaitingMessage(platform));
+    }
 }
 
 }  // namespace quillgate

@@ -7,11 +7,11 @@
 
 namespace quillgate {
 
-// One screenshot of the popup window at its frame's size in whole points.
-// The request waits for the service however long it takes: there is no timer
-// and no tool fallback. Refused with the waiting message while any screenshot
-// is outstanding, and with the popup-capture message when the service cannot
-// see the window; the service's own errors pass unchanged.
+// One screenshot of the popup window at its frame's size in whole points,
+// waited for as long as the window capture's timer; there is no tool
+// fallback. Refused with the waiting message while any screenshot is
+// outstanding or when the timer wins, and with the popup-capture message when
+// the service cannot see the window; the service's own errors pass unchanged.
 Image capturePopup(Context& context, const PopupInfo& popup);
 
 }  // namespace quillgate

@@ -42,11 +42,14 @@ std::optional<Element> target(Platform& platform, const std::vector<Element>& ma
     return std::nullopt;
 }
 
-// A label's text is often its own element inside the pressable one.
-bool pressOrParent(Platform& platform, const Element& element) {
-    if (platform.performAction(element, "AXPress") == axstatus::success) return true;
+// A label's text is often its own element inside the pressable one, so a
+// press the element refuses goes to its parent; one it may have taken is
+// never repeated there.
+ActionOutcome pressOrParent(Platform& platform, const Element& element) {
+    const ActionOutcome own = actionOutcome(platform.performAction(element, "AXPress"));
+    if (own != ActionOutcome::failed) return own;
     auto parent = axElement(platform, element, "AXParent");
-    return parent && platform.performAction(*parent, "AXPress") == axstatus::success;
+    return parent ? actionOutcome(platform.performAction(*parent, "AXPress")) : ActionOutcome::failed;
 }
 
 // A real left click at the centre of the frame, the popup raised first.
@@ -82,9 +85,13 @@ Object popupPressOperation(const GatedCall& call) {
     auto chosen = target(platform, matches);
     if (!chosen) return notPressed("matches-" + std::to_string(matches.size()));
 
-    const bool pressed = pressOrParent(platform, *chosen);
+    const ActionOutcome press = pressOrParent(platform, *chosen);
+    // An unconfirmed press counts as pressed: the host must not press again.
+    const bool pressed = press != ActionOutcome::failed;
     platform.sleep(afterPress);
     if (!findPopup(platform, window, true)) return outcome(pressed, false, false);
+    // The popup stays open while the application is still handling the press.
+    if (press == ActionOutcome::unconfirmed) return outcome(true, false, true);
     // A press that did not close the popup (or an element without the
     // action) is retried as a click, when there is something to click.
     auto frame = axRect(platform, *chosen);

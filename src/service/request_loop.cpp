@@ -67,7 +67,7 @@ std::string Main::respond(const char* paddedLine, size_t size) {
         if (!request) reject(msg::invalidRequest);
         Object response = run(*request);
         // A response that cannot be written still gets its one line.
-        if (auto text = json::serialise(response)) return *text;
+        if (auto text = json::serialise(response)) return std::move(*text);  // a picture's line is megabytes
         return failureLine(msg::nativeFailed);
     } catch (const GuardFailure& failure) {
         return failureLine(failure.message);

@@ -30,6 +30,12 @@ std::optional<Element> axElement(Platform& platform, const Element& element, con
     return *e;
 }
 
+ActionOutcome actionOutcome(int32_t status) {
+    if (status == axstatus::success) return ActionOutcome::done;
+    if (status == axstatus::cannotComplete) return ActionOutcome::unconfirmed;
+    return ActionOutcome::failed;
+}
+
 std::optional<Rect> axRect(Platform& platform, const Element& element) {
     auto position = ax(platform, element, "AXPosition");
     if (!position) return std::nullopt;

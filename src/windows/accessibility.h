@@ -20,6 +20,13 @@ std::optional<std::string> axText(Platform& platform, const Element& element, co
 // The attribute as an element, when it reads as one.
 std::optional<Element> axElement(Platform& platform, const Element& element, const std::string& attribute);
 
+// What an action's status says of the action. Cannot-complete means the
+// application did not answer in time, typically because its handler runs a
+// modal loop (a confirmation dialog): the action was delivered and may well
+// have taken effect, so it must not be repeated by another route.
+enum class ActionOutcome { done, unconfirmed, failed };
+ActionOutcome actionOutcome(int32_t status);
+
 // "AXPosition" and "AXSize" as a frame in global points; nothing unless both
 // read as a point and a size.
 std::optional<Rect> axRect(Platform& platform, const Element& element);

@@ -4,6 +4,7 @@
 
 #include "core/failure.h"
 #include "core/values.h"
+#include "windows/accessibility.h"
 #include "windows/pointer.h"
 #include "windows/verification.h"
 
@@ -40,11 +41,17 @@ Object activateOperation(const BoundCall& call) {
     if (!w.visible) p.unhide(w.pid);
     if (!p.activate(w.pid)) reject(msg::activateFailed);
     p.sleep(afterActivate);
+    // Activation is cooperative: while another application (the host) is
+    // active the system may not grant it. The application's own element can
+    // still be asked to come forward.
+    if (auto front = p.frontmostApplication(); !front || front->pid != w.pid)
+        p.setAttribute(p.applicationElement(w.pid), "AXFrontmost", true);
 
     const Window raised = selected(p, hwnd);
     const Element e = element(p, raised);
     if (!raised.visible) p.setAttribute(e, "AXMinimized", false);
-    if (p.performAction(e, "AXRaise") != axstatus::success) reject(msg::activateFailed);
+    // A raise the application has not confirmed in time was still delivered.
+    if (actionOutcome(p.performAction(e, "AXRaise")) == ActionOutcome::failed) reject(msg::activateFailed);
     p.sleep(afterRaise);
 
     return Object{{"identity", current(p, bound, false).identity()}};

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <simdjson.h>
+
 #include <cmath>
 #include <limits>
+#include <map>
+#include <random>
 
 #include "json/reader.h"
 #include "json/writer.h"
@@ -28,6 +32,21 @@ TEST(JsonWriter, EscapesEveryByteThatNeedsItAndReadsBackTheSame) {
     auto back = reader.parse(written);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back->find("s")->asString(), every);
+}
+
+TEST(JsonWriter, FindsEveryEscapeInLongRuns) {
+    // Long strings are searched sixteen bytes at a time: an escape at every
+    // place of a run, and two in one stretch, as in a Base64 picture.
+    const std::pair<char, std::string> escapes[] = {
+        {'/', "\\/"}, {'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\x01', "\\u0001"}, {'\x1f', "\\u001f"}};
+    for (const auto& [c, escaped] : escapes) {
+        for (size_t at = 0; at < 40; ++at) {
+            std::string s(40, 'A');
+            s[at] = c;
+            EXPECT_EQ(text(s), "\"" + std::string(at, 'A') + escaped + std::string(39 - at, 'A') + "\"") << at;
+        }
+    }
+    EXPECT_EQ(text(std::string("iVBO/w0KGgo+AAAA/U0h")), R"("iVBO\/w0KGgo+AAAA\/U0h")");
 }
 
 TEST(JsonWriter, WritesIntegralNumbersWithoutFractionAndOthersShortest) {
@@ -58,6 +77,135 @@ TEST(JsonReader, ReadsObjectsAndRefusesWhatIsNotJson) {
     EXPECT_FALSE(reader.parse(std::string("\"a\0b\"", 5)));
     EXPECT_FALSE(reader.parse(std::string(5000, '[') + std::string(5000, ']')));
     EXPECT_TRUE(reader.parse("42"));  // a scalar is JSON; the request loop decides
+}
+
+// Whether a value read by the reader is the one simdjson's document holds.
+bool same(const Value& v, simdjson::dom::element e) {
+    using simdjson::dom::element_type;
+    switch (e.type()) {
+    case element_type::OBJECT: {
+        const Object* o = v.asObject();
+        simdjson::dom::object members(e);
+        if (!o) return false;
+        std::map<std::string_view, simdjson::dom::element> last;  // a repeated key keeps its last value
+        for (auto field : members) last.insert_or_assign(field.key, field.value);
+        if (last.size() != o->size()) return false;
+        for (const auto& [key, value] : last) {
+            const Value* mine = v.find(key);
+            if (!mine || !same(*mine, value)) return false;
+        }
+        return true;
+    }
+    case element_type::ARRAY: {
+        const Array* a = v.asArray();
+        simdjson::dom::array items(e);
+        if (!a || a->size() != items.size()) return false;
+        size_t i = 0;
+        for (auto item : items) {
+            if (!same((*a)[i++], item)) return false;
+        }
+        return true;
+    }
+    case element_type::STRING:
+        return v.asString() && *v.asString() == std::string_view(e);
+    case element_type::INT64:
+        return v.asNumber() && std::signbit(*v.asNumber()) == std::signbit(double(int64_t(e))) &&
+               *v.asNumber() == static_cast<double>(int64_t(e));
+    case element_type::UINT64:
+        return v.asNumber() && *v.asNumber() == static_cast<double>(uint64_t(e));
+    case element_type::DOUBLE:
+        return v.asNumber() && std::signbit(*v.asNumber()) == std::signbit(double(e)) && *v.asNumber() == double(e);
+    case element_type::BOOL:
+        return v.asBool() && *v.asBool() == bool(e);
+    case element_type::NULL_VALUE:
+        return v.isNull();
+    }
+    return false;
+}
+
+// Both ways of reading (in place and built through) against simdjson: the
+// same verdict and, when accepted, the same value.
+void expectAsSimdjson(const std::string& text) {
+    simdjson::dom::parser parser;
+    simdjson::dom::element expected;
+    const bool accepted = parser.parse(simdjson::padded_string(text)).get(expected) == simdjson::SUCCESS;
+    json::Reader reader;
+    auto inPlace = reader.parse(text.data(), text.size());
+    auto built = reader.parse(std::string_view(text));
+    ASSERT_EQ(inPlace.has_value(), accepted) << text;
+    ASSERT_EQ(built.has_value(), accepted) << text;
+    if (!accepted) return;
+    EXPECT_TRUE(same(*inPlace, expected)) << text;
+    EXPECT_TRUE(same(*built, expected)) << text;
+}
+
+TEST(JsonReader, AcceptsAndReadsExactlyWhatSimdjsonDoes) {
+    const std::vector<std::string> edges{
+        "18446744073709551615", "18446744073709551616", "-9223372036854775808", "-9223372036854775809",
+        "123456789012345678901234567890", "123456789012345678901234567890.5", "1e400", "-1e400", "1e-400",
+        "5e-324", "1.7976931348623157e308", "1.7976931348623159e308", "-0", "-0.0", "0e0", "1E+2", "[1e0001]",
+        "01", "1.", ".5", "-", "+1", "[-]", "[1.e1]", "1e", "1e+", "0x10", "[1,]", "{\"a\":1,}", "[]]", "[1 2]",
+        "{\"a\" 1}", "{1:2}", " [ ] ", "\t{ }\n", "", "  ", "tru", "truex", "nul", "[true,false,null]",
+        "{\"a\":1,\"a\":[2]}", "\"\\u0000\"", "\"\\ud800\\udc00\"", "\"\\ud800\"", "\"\\udc00\"",
+        "\"\\ud800\\u0041\"", "\"\\ud800\\ud800\"", "\"\\uD83D\\uDE00\"", "\"\\u00e9\\u4E2d\"",
+        "\"\\x\"", "\"\\u12\"", "\"\\u12g4\"", "\"a\\/b\\b\\f\\n\\r\\t\\\"\"", "\"\x01\"",
+        "\"\x7f\"", "\"caf\xc3\xa9\"", "\"\xc3\"", "\"\xed\xa0\x80\"", "\x7f", "\"abc", "[\"abc\"",
+        "{\"a\":{\"b\":[1,{\"c\":\"d\"}]}}", "\"0123456789abcdef\\\"0123456789abcdef\"",
+        "\"0123456789abcdef0123\x1f\"", "\"0123456789abcdef01234567\x7f\x80\"",
+        "\"0123456789abcdef0123456789abcdef\\n\\u4e2d\\ud83d\\ude00xyz\"",
+    };
+    for (const std::string& text : edges) expectAsSimdjson(text);
+    for (int depth : {1022, 1023, 1024, 1025}) {
+        expectAsSimdjson(std::string(depth, '[') + std::string(depth, ']'));
+        expectAsSimdjson(std::string(depth, '[') + "1" + std::string(depth, ']'));
+        std::string objects;
+        for (int i = 0; i < depth; ++i) objects += "{\"a\":";
+        expectAsSimdjson(objects + "{}" + std::string(depth, '}'));
+        expectAsSimdjson(objects + "1" + std::string(depth, '}'));
+    }
+
+    // Single-byte changes of a request with every kind of value find the
+    // corners a list misses.
+    const std::string seed =
+        R"({"op":"execute","bound":{"hwnd":"60","pid":501,"w":-12.5e-1,"guard":{"hash":"ab\u00e9\/"}},)"
+        R"("keys":[0,1.5,true,false,null,[],{}],"t":"\ud83d\ude00 x"})";
+    std::mt19937 random(7);
+    const std::string bytes = "{}[]\":,.-+eE0123456789tfnu\\ \x01\xc3\xa9";
+    for (int i = 0; i < 20000; ++i) {
+        std::string mutant = seed;
+        for (int changes = 1 + static_cast<int>(random() % 3); changes > 0; --changes) {
+            const size_t at = random() % mutant.size();
+            const char byte = bytes[random() % bytes.size()];
+            switch (random() % 3) {
+            case 0: mutant[at] = byte; break;
+            case 1: mutant.insert(mutant.begin() + static_cast<long>(at), byte); break;
+            default: mutant.erase(at, 1); break;
+            }
+        }
+        expectAsSimdjson(mutant);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
+TEST(JsonReader, ReadsUnreadContainersWhenAskedAndListsWithoutBuildingThem) {
+    const std::string text = R"({"a":[1,[2,3],{"b":"c"}],"s":["x","y",5],"o":{"p":{"q":[true]}}})";
+    json::Reader reader;
+    auto v = reader.parse(text.data(), text.size());
+    ASSERT_TRUE(v && v->isObject());
+    EXPECT_TRUE(v->find("a")->isArray());
+    EXPECT_FALSE(v->find("a")->isObject());
+    std::vector<std::string> seen;
+    EXPECT_TRUE(v->find("s")->elements([&](const Value& item) {
+        if (!item.isString()) return false;
+        seen.push_back(*item.asString());
+        return true;
+    }));
+    EXPECT_EQ(seen, (std::vector<std::string>{"x", "y"}));
+    EXPECT_FALSE(v->find("o")->elements([](const Value&) { return true; }));
+    EXPECT_EQ(*v->find("o")->find("p")->find("q")->asArray()->at(0).asBool(), true);
+    const Value copy = *v->find("a");
+    EXPECT_EQ(json::serialise(copy), "[1,[2,3],{\"b\":\"c\"}]");
+    EXPECT_EQ(json::serialise(*v), R"({"a":[1,[2,3],{"b":"c"}],"o":{"p":{"q":[true]}},"s":["x","y",5]})");
 }
 
 }  // namespace

@@ -39,6 +39,25 @@ TEST(CloseCjkGaps, RemovesSpacesBetweenChineseCharactersOnly) {
     EXPECT_EQ(close_cjk_gaps("𠀀 𠀁"), "𠀀𠀁") << "ideographs outside the BMP";
 }
 
+TEST(FullWidthPunctuation, ChineseNeighboursMakeAsciiMarksFullWidth) {
+    EXPECT_EQ(full_width_punctuation("是几点 ?"), "是几点 ？") << "a space before the mark is skipped";
+    EXPECT_EQ(full_width_punctuation("好的 , 我会"), "好的 ， 我会");
+    EXPECT_EQ(full_width_punctuation("真的吗?!"), "真的吗？！");
+    EXPECT_EQ(full_width_punctuation("注意:明天;后天"), "注意：明天；后天");
+    EXPECT_EQ(full_width_punctuation("OK,好的"), "OK，好的") << "Chinese right after the mark";
+    EXPECT_EQ(full_width_punctuation("Thanks! 辛苦了"), "Thanks! 辛苦了") << "Chinese only beyond a space after it";
+    EXPECT_EQ(full_width_punctuation("OK, see you at 3pm"), "OK, see you at 3pm");
+    EXPECT_EQ(full_width_punctuation("昨天 18:30"), "昨天 18:30");
+    EXPECT_EQ(full_width_punctuation("是. 好"), "是. 好") << "only the five marks";
+    EXPECT_EQ(full_width_punctuation("\xe4\xbd?\x80!"), "\xe4\xbd?\x80!") << "malformed text is no Chinese";
+}
+
+TEST(TesseractLine, ChineseQuestionMarkComesOutFullWidthWithoutTheGap) {
+    const auto line = make_text_line("明天的 deadline 是几点 ?\n", 90, 0, 0, 10, 10);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->text, "明天的 deadline 是几点？");
+}
+
 TEST(CloseCjkGaps, KeepsMalformedTextUntouched) {
     EXPECT_EQ(close_cjk_gaps("\xe4\xbd \xe5"), "\xe4\xbd \xe5");
     EXPECT_EQ(close_cjk_gaps("\x80 \xbf"), "\x80 \xbf");

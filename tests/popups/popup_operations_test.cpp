@@ -6,6 +6,7 @@
 #include "capture/pending_capture.h"
 #include "capture/prompt.h"
 #include "core/failure.h"
+#include "core/values.h"
 #include "image/base64.h"
 #include "support/ax_trees.h"
 #include "support/event_lines.h"
@@ -102,6 +103,58 @@ TEST(PopupImage, CapturesTheWholePointsOfThePopupUnlessAScreenshotIsOutstanding)
               testing::jsonText(Object{{"ok", false}, {"error", msg::popupCaptureUnavailable}}));
 }
 
+// The popup's screenshot waits no longer than the window capture's timer; one
+// that has not answered by then stays counted until it returns.
+TEST(PopupImage, WaitsForTheScreenshotOnlyAsLongAsTheCaptureTimer) {
+    const auto screenshots = [](Harness& h) {
+        int count = 0;
+        for (const Value& event : h.events()) count += text(event.find("call")) == "screenshot";
+        return count;
+    };
+    // The picture's width, or the error.
+    const auto picture = [](Harness& h, const std::string& op) {
+        Object request{{"op", op}, {"bound", testing::chatBinding()}};
+        if (op == "popup") request["image"] = true;
+        const Value answer = testing::parseJson(h.send(testing::jsonText(request)));
+        const Value* width = answer.find("width");
+        return width ? testing::jsonText(*width) : text(answer.find("error"));
+    };
+    // Slower simulated time than usual keeps a busy machine from letting the
+    // timer overtake the quick screenshot.
+    for (double delay : {0.2, 20.0}) {
+        Object scene = popupScene({});
+        scene["timeScale"] = 0.05;
+        scene["sck"] = Object{{"delay", delay}};
+        Harness h(scene);
+        const double start = h.desktop().now();
+        const std::string answer = picture(h, "popup");
+        if (delay < 3) {
+            EXPECT_EQ(answer, "400") << "a screenshot inside the timer is the answer";
+            continue;
+        }
+        EXPECT_EQ(answer, screenWaitingMessage(h.desktop()));
+        EXPECT_GE(h.desktop().now() - start, 3) << "answered by the timer";
+        EXPECT_TRUE(h.main().context().pendingCapture->pending()) << "the abandoned screenshot is still counted";
+        ASSERT_TRUE(h.settle(30)) << "its late answer ends the count";
+        // So the next picture asks the service again (which is still slow).
+        EXPECT_EQ(picture(h, "popup"), screenWaitingMessage(h.desktop()));
+        EXPECT_EQ(screenshots(h), 2);
+    }
+
+    Object hung = popupScene({});
+    hung["sck"] = Object{{"delay", nullptr}};
+    Harness h(hung);
+    const std::string waiting = screenWaitingMessage(h.desktop());
+    EXPECT_EQ(picture(h, "popup"), waiting);
+    // Later popup pictures are refused at once, and the window capture goes
+    // to the tool, as for any outstanding screenshot.
+    EXPECT_EQ(picture(h, "popup"), waiting);
+    EXPECT_EQ(screenshots(h), 1);
+    EXPECT_EQ(picture(h, "capture"), "900");
+    EXPECT_EQ(screenshots(h), 1);
+    EXPECT_TRUE(h.main().context().pendingCapture->pending());
+}
+
 TEST(PopupPress, ExplainsWhyNothingWasPressed) {
     Value padded = node(Object{{"AXRole", "AXGroup"}, {"AXTitle", " OK "}}, {button("inner", "OK")});
     struct Case {
@@ -140,6 +193,31 @@ TEST(PopupPress, PrefersTheOneButtonAndNeverClicksATinyTarget) {
     EXPECT_EQ(send(h, "popup-press", {{"labels", Array{"Send"}}}),
               R"({"clicked":false,"found":true,"ok":true,"pressed":true,"stillOpen":true})");
     EXPECT_EQ(eventLines(h), eventLines({R"({"what":"action","action":"AXPress","element":"send","ok":true})"}));
+}
+
+// A press the application has not confirmed in time (its handler runs a
+// modal dialog) was delivered: pressing the parent or clicking would press
+// twice.
+TEST(PopupPress, NeverPressesAgainAfterAnUnconfirmedPress) {
+    Value unconfirmed = button("ok", "OK");
+    unconfirmed.asObject()->emplace("actions", Object{{"AXPress", -25204}});
+    Harness own(popupScene({unconfirmed}));
+    const char* answer = R"({"clicked":false,"found":true,"ok":true,"pressed":true,"stillOpen":true})";
+    EXPECT_EQ(send(own, "popup-press", {{"labels", Array{"OK"}}}), answer);
+    EXPECT_EQ(eventLines(own), eventLines({R"({"what":"action","action":"AXPress","element":"ok","ok":false})"}));
+
+    // A label that refuses the press hands it to its parent, whose
+    // unconfirmed press ends the matter just the same.
+    Value label = Object{{"id", "label"}, {"AXRole", "AXStaticText"}, {"AXValue", "OK"},
+                         {"frame", frame(650, 405, 40, 20)}, {"actions", Object{{"AXPress", false}}}};
+    Value parent = node(Object{{"id", "group"}, {"AXRole", "AXGroup"}, {"frame", frame(640, 400, 90, 30)},
+                               {"actions", Object{{"AXPress", -25204}}}},
+                        {label});
+    Harness viaParent(popupScene({parent}));
+    EXPECT_EQ(send(viaParent, "popup-press", {{"labels", Array{"OK"}}}), answer);
+    EXPECT_EQ(eventLines(viaParent),
+              eventLines({R"({"what":"action","action":"AXPress","element":"label","ok":false})",
+                          R"({"what":"action","action":"AXPress","element":"group","ok":false})"}));
 }
 
 // The chat window with popup 61 and a focused element, for "popup-close".

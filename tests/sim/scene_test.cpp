@@ -124,16 +124,22 @@ TEST(SimScene, FilesFromTheEnvironmentAndTheLogFile) {
         ScopedEnv sceneVariable("QUILLGATE_SCENE", scene.c_str());
         ScopedEnv logVariable("QUILLGATE_SIM_LOG", log.c_str());
         auto platform = makePlatform();
-        EXPECT_EQ(platform->frontmostApplication()->pid, 3);
-        platform->post(testing::key(53, true, 3));
-        platform->activate(3);
         auto* sim = dynamic_cast<Desktop*>(platform.get());
         ASSERT_TRUE(sim);
+        EXPECT_EQ(platform->frontmostApplication()->pid, 3);
+        // Unasked, the desktop keeps nothing, but each event is in the file at once.
+        platform->post(testing::key(53, true, 3));
+        EXPECT_TRUE(sim->events().empty());
+        ASSERT_EQ(fileLines(log).size(), 2u);
+        sim->keepEvents();
+        platform->activate(3);
         // The file holds the same lines as the events, after what was there.
-        std::vector<std::string> expected{"earlier line"};
+        std::vector<std::string> expected = fileLines(log);
+        expected.pop_back();
         for (const Value& event : sim->events()) expected.push_back(jsonText(event));
         EXPECT_EQ(fileLines(log), expected);
         EXPECT_NE(expected.at(1).find(R"("what":"key")"), std::string::npos);
+        EXPECT_NE(expected.at(2).find(R"("what":"activate")"), std::string::npos);
     }
     {
         ScopedEnv sceneVariable("QUILLGATE_SCENE", folder.file("absent.json").c_str());

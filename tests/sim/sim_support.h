@@ -51,8 +51,11 @@ inline ScrollEvent scroll(int32_t lines, Point location) {
     return event;
 }
 
+// A desktop that keeps its events for the test.
 inline std::shared_ptr<Desktop> desktop(std::string_view scene, std::string baseDir = ".") {
-    return Desktop::fromText(scene, std::move(baseDir));
+    auto d = Desktop::fromText(scene, std::move(baseDir));
+    d->keepEvents();
+    return d;
 }
 
 // One pixel's premultiplied RGBA.

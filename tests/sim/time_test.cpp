@@ -35,6 +35,27 @@ TEST(SimClock, DateIsEpochPlusSimulatedTimeAndSleepsAdvanceIt) {
     EXPECT_GE(custom->now(), 1000);
 }
 
+TEST(SimClock, TimedWaitsEndAtTheSimulatedDeadlineOrAtOnceWhenNotified) {
+    auto d = desktop(R"({"timeScale": 0.001})");
+    std::mutex lock;
+    std::condition_variable condition;
+    bool ready = false;
+    std::unique_lock hold(lock);
+    const double deadline = d->monotonic() + 2;
+    EXPECT_FALSE(d->waitUntil(condition, hold, deadline, [&] { return ready; }));
+    EXPECT_GE(d->monotonic(), deadline);
+
+    // A far deadline: only the notify ends it.
+    std::thread notifier([&] {
+        std::lock_guard set(lock);
+        ready = true;
+        condition.notify_one();
+    });
+    EXPECT_TRUE(d->waitUntil(condition, hold, d->monotonic() + 1e6, [&] { return ready; }));
+    hold.unlock();
+    notifier.join();
+}
+
 TEST(SimTimeline, AppliesPatchesInTimeOrderOnceTheirTimeHasCome) {
     auto d = desktop(R"({
       "timeScale": 0.001,

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "capture/pending_capture.h"
 #include "json/reader.h"
 #include "json/writer.h"
 
 namespace quillgate::testing {
 
-Harness::Harness(const Object& scene) : desktop_(sim::Desktop::fromText(jsonText(scene))), main_(desktop_) {}
+Harness::Harness(const Object& scene) : desktop_(sim::Desktop::fromText(jsonText(scene))), main_(desktop_) {
+    desktop_->keepEvents();
+}
 
 std::string Harness::send(std::string_view line) {
     std::string padded(line);
@@ -23,6 +26,14 @@ Object Harness::call(const Object& request) {
 }
 
 std::vector<Value> Harness::events() const { return desktop_->events(); }
+
+bool Harness::settle(double seconds) {
+    for (double waited = 0; main_.context().pendingCapture->pending(); waited += 0.25) {
+        if (waited >= seconds) return false;
+        desktop_->sleep(0.25);
+    }
+    return true;
+}
 
 std::string jsonText(const Value& value) {
     auto text = json::serialise(value);

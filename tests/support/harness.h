@@ -26,6 +26,10 @@ public:
     // Every event the program posted so far.
     std::vector<Value> events() const;
 
+    // Lets simulated time pass until no screenshot is outstanding; false
+    // when one still is after `seconds`.
+    bool settle(double seconds);
+
     sim::Desktop& desktop() { return *desktop_; }
     Main& main() { return main_; }
 

@@ -88,6 +88,27 @@ TEST(Activate, FailsWhenTheApplicationDoesNotActivateOrTheWindowDoesNotRaise) {
                                              R"({"action":"AXRaise","element":"main","ok":false,"what":"action"})"}));
 }
 
+TEST(Activate, ARaiseTheApplicationDidNotConfirmInTimeStillActivates) {
+    Object scene = testing::chatScene();
+    at(at(at(at(scene["apps"], 0), "ax"), "AXWindows"), 0).asObject()->emplace("actions", Object{{"AXRaise", -25204}});
+    Harness h(scene);
+    EXPECT_EQ(refusal(h), "");
+    EXPECT_EQ(eventLines(h), eventLines({R"({"ok":true,"pid":501,"what":"activate"})",
+                                         R"({"action":"AXRaise","element":"main","ok":false,"what":"action"})"}));
+}
+
+TEST(Activate, AsksTheApplicationToComeForwardWhenActivationLeftItBehind) {
+    // The host stays frontmost although the activation was granted.
+    Object scene = testing::chatScene();
+    scene["frontmost"] = 900;
+    scene["reactions"] = Array{Object{{"on", Object{{"activate", 501}}}, {"merge", Object{{"frontmost", 900}}}}};
+    Harness h(scene);
+    EXPECT_EQ(refusal(h), "");
+    EXPECT_EQ(eventLines(h), eventLines({R"({"ok":true,"pid":501,"what":"activate"})",
+                                         R"({"attribute":"AXFrontmost","element":null,"value":true,"what":"set"})",
+                                         R"({"action":"AXRaise","element":"main","ok":true,"what":"action"})"}));
+}
+
 TEST(Activate, VerifiesTheWindowAgainAfterRaisingIt) {
     Object scene = testing::chatScene();
     const Value retitled = Array{chatWindowWith("kCGWindowName", "Other")};

@@ -20,7 +20,7 @@ bool MacPlatform::accessibilityTrusted(bool prompt) {
 
 Element MacPlatform::applicationElement(int32_t pid) { return adoptElement(AXUIElementCreateApplication(pid)); }
 
-Element MacPlatform::systemWideElement() { return adoptElement(AXUIElementCreateSystemWide()); }
+Element MacPlatform::systemWideElement() { return adoptSystemWideElement(AXUIElementCreateSystemWide()); }
 
 AxResult MacPlatform::copyAttribute(const Element& element, const std::string& attribute) {
     CfRef<CFStringRef> name = cfString(attribute);
@@ -34,13 +34,16 @@ int32_t MacPlatform::setAttribute(const Element& element, const std::string& att
     CfRef<CFStringRef> name = cfString(attribute);
     CfRef<CFTypeRef> converted = cfFromValue(value);
     if (!name || !converted) return axStatus(kAXErrorIllegalArgument);
-    return axStatus(AXUIElementSetAttributeValue(elementRef(element), name.get(), converted.get()));
+    return axStatus(underDefaultTimeout(element, [&](AXUIElementRef ref) {
+        return AXUIElementSetAttributeValue(ref, name.get(), converted.get());
+    }));
 }
 
 int32_t MacPlatform::performAction(const Element& element, const std::string& action) {
     CfRef<CFStringRef> name = cfString(action);
     if (!name) return axStatus(kAXErrorIllegalArgument);
-    return axStatus(AXUIElementPerformAction(elementRef(element), name.get()));
+    return axStatus(
+        underDefaultTimeout(element, [&](AXUIElementRef ref) { return AXUIElementPerformAction(ref, name.get()); }));
 }
 
 AxResult MacPlatform::elementAtPosition(const Element& element, Point point) {

@@ -22,9 +22,11 @@ public:
         }
     }
 
+    // Reaped here, so a tool stopped at its deadline leaves no zombie.
     void terminate() override {
         @autoreleasepool {
             [task_ terminate];
+            [task_ waitUntilExit];
         }
     }
 
@@ -58,8 +60,11 @@ NSTask* nullDeviceTask(NSString* executable, NSArray<NSString*>* arguments) {
 std::unique_ptr<ChildProcess> MacPlatform::launch(const std::string& executable,
                                                   const std::vector<std::string>& arguments) {
     std::unique_ptr<ChildProcess> child;
-    NSError* error = nil;
+    std::optional<PlatformError> failure;
+    // The error is read inside the pool and thrown outside it: unwinding
+    // through the pool would skip draining it.
     @autoreleasepool {
+        NSError* error = nil;
         NSString* path = nsString(executable);
         NSArray<NSString*>* texts = nsStrings(arguments);
         if (!path || !texts) {
@@ -68,8 +73,9 @@ std::unique_ptr<ChildProcess> MacPlatform::launch(const std::string& executable,
             NSTask* task = nullDeviceTask(path, texts);
             if ([task launchAndReturnError:&error]) child = std::make_unique<TaskProcess>(task);
         }
+        if (!child) failure = platformError(error);
     }
-    if (!child) throw platformError(error);
+    if (failure) throw *failure;
     return child;
 }
 

@@ -10,6 +10,9 @@ namespace quillgate::macos {
 
 class MacPlatform final : public Platform {
 public:
+    // platform_start.mm: readies the process for the calls below.
+    MacPlatform();
+
     // window_server.mm
     std::optional<Value> windowList(WindowListOption option) override;
     std::optional<std::vector<Rect>> displayBounds() override;

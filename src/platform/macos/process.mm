@@ -27,6 +27,10 @@ double MacPlatform::monotonic() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-void MacPlatform::sleep(double seconds) { [NSThread sleepForTimeInterval:seconds]; }
+void MacPlatform::sleep(double seconds) {
+    @autoreleasepool {
+        [NSThread sleepForTimeInterval:seconds];
+    }
+}
 
 }  // namespace quillgate::macos

@@ -1,10 +1,10 @@
 // ScreenCaptureKit: the windows it can capture and one single-window
-// screenshot. Both wait for the service as long as it takes; the window
-// capture runs them on a thread of its own and races them against a timer,
-// a popup's capture waits for them on the request thread.
+// screenshot. Both wait for the service as long as it takes; the capture
+// pipeline runs them on a thread of its own and races them against a timer.
 #import <ScreenCaptureKit/ScreenCaptureKit.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "image/core_graphics.h"
 #include "platform/cf_ref.h"
@@ -61,11 +61,8 @@ Shot captureWindow(SCWindow* window, int width, int height, Shadow shadow) {
     configuration.height = static_cast<size_t>(std::max(height, 0));
     configuration.showsCursor = NO;
     if (shadow == Shadow::ignored) configuration.ignoreShadowsSingleWindow = YES;
-    // The filter asks Core Graphics for the displays the window is on, which
-    // aborts a process in which Core Graphics has not yet set up its display
-    // side; a command-line program without AppKit's application may not have.
-    // Asking for the main display sets it up, once per process.
-    (void)CGMainDisplayID();
+    // The filter asks Core Graphics for the displays the window is on; its
+    // display side was set up when the platform was made (platform_start.mm).
     SCContentFilter* filter = [[SCContentFilter alloc] initWithDesktopIndependentWindow:window];
 
     __block CGImageRef captured = nullptr;
@@ -83,10 +80,13 @@ Shot captureWindow(SCWindow* window, int width, int height, Shadow shadow) {
     return Shot{CfRef<CGImageRef>(captured), failure};
 }
 
-// The window listed afresh, then its screenshot.
+// The window listed afresh, then its screenshot. Runs on a capture thread,
+// which has no pool of its own; errors leave the pool before they are thrown.
 Image screenshotOf(uint32_t windowID, int width, int height, Shadow shadow) {
-    Shot shot;
+    Image picture;
+    std::optional<PlatformError> failure;
     @autoreleasepool {
+        Shot shot;
         const Listing listing = listShareableContent();
         SCWindow* window = listing.content ? windowWithID(listing.content, windowID) : nil;
         if (window) {
@@ -97,10 +97,15 @@ Image screenshotOf(uint32_t windowID, int width, int height, Shadow shadow) {
             // Gone since the caller listed it.
             shot.error = [NSError errorWithDomain:SCStreamErrorDomain code:SCStreamErrorNoCaptureSource userInfo:nil];
         }
+        if (shot.error) {
+            failure = platformError(shot.error);
+        } else {
+            // No image and no error: an empty picture, which the caller refuses.
+            picture = image::rgbaImage(shot.image.get());
+        }
     }
-    if (shot.error) throw platformError(shot.error);
-    // No image and no error: an empty picture, which the caller refuses.
-    return image::rgbaImage(shot.image.get());
+    if (failure) throw *failure;
+    return picture;
 }
 
 }  // namespace

@@ -22,22 +22,23 @@ RunningApplication describe(NSRunningApplication* app) {
     return described;
 }
 
-NSRunningApplication* applicationOf(int32_t pid) {
-    return [NSRunningApplication runningApplicationWithProcessIdentifier:pid];
-}
-
-// The workspace's time-varying state (which application is frontmost)
-// changes only when the main run loop handles the system's messages. The
-// request loop waits on its input rather than in a run loop, so before such a
-// read let the loop handle every message that is waiting, one per turn,
-// without waiting for more: one turn alone could leave the answer several
-// application switches behind. The turns are bounded, so a source that keeps
-// signalling cannot hold the request.
+// The workspace's state (which applications run, which one is frontmost,
+// whether one has quit or been relaunched) changes only when the main run
+// loop handles the system's messages. The request loop waits on its input
+// rather than in a run loop, so before every lookup let the loop handle every
+// message that is waiting, one per turn, without waiting for more: one turn
+// alone could leave the answer several changes behind. The turns are
+// bounded, so a source that keeps signalling cannot hold the request.
 void catchUpWithWorkspace() {
     if (![NSThread isMainThread]) return;
     constexpr int maxTurns = 256;
     for (int turn = 0; turn < maxTurns; ++turn)
         if (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true) != kCFRunLoopRunHandledSource) return;
+}
+
+NSRunningApplication* applicationOf(int32_t pid) {
+    catchUpWithWorkspace();
+    return [NSRunningApplication runningApplicationWithProcessIdentifier:pid];
 }
 
 }  // namespace
@@ -55,6 +56,7 @@ std::vector<RunningApplication> MacPlatform::runningApplications(const std::stri
         std::vector<RunningApplication> found;
         NSString* identifier = nsString(bundle);
         if (!identifier) return found;
+        catchUpWithWorkspace();
         for (NSRunningApplication* app in [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier]) {
             found.push_back(describe(app));
         }

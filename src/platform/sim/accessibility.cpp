@@ -1,5 +1,7 @@
 // The accessibility calls of the simulated desktop.
+#include <climits>
 #include <cmath>
+#include <optional>
 
 #include "platform/sim/desktop.h"
 #include "platform/sim/elements.h"
@@ -9,6 +11,20 @@
 #include "platform/sim/scene_values.h"
 
 namespace quillgate::sim {
+
+namespace {
+
+// An action's entry in the scene: false is the plain failure, an integer the
+// status the action fails with (-25204: the application did not answer in
+// time); anything else, or no entry, succeeds.
+int32_t actionStatus(const Value* entry) {
+    if (boolean(entry) == false) return axstatus::failure;
+    const std::optional<int64_t> code = integer(entry);
+    if (code && *code >= INT32_MIN && *code <= INT32_MAX) return static_cast<int32_t>(*code);
+    return axstatus::success;
+}
+
+}  // namespace
 
 bool Desktop::accessibilityTrusted(bool prompt) {
     std::lock_guard lock(mutex_);
@@ -56,7 +72,7 @@ int32_t Desktop::performAction(const Element& element, const std::string& action
     } else if (!target) {
         status = axstatus::invalidElement;
     } else if (const Value* actions = member(*target, "actions")) {
-        if (boolean(member(*actions, action)) == false) status = axstatus::failure;
+        status = actionStatus(member(*actions, action));
     }
     log_.append(now, "action",
                 {{"action", action}, {"element", logName(scene_, *place)}, {"ok", status == axstatus::success}});

@@ -13,11 +13,14 @@ public:
 
     // Simulated seconds since the scene was loaded.
     double now() const;
+    using Real = std::chrono::steady_clock;
+
     // Blocks the calling thread until simulated time reaches `time`.
     void sleepUntil(double time) const;
+    // The real instant at which simulated time has reached `time`.
+    Real::time_point realTime(double time) const;
 
 private:
-    using Real = std::chrono::steady_clock;
     Real::time_point start_;
     double scale_;
 };

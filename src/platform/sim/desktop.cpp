@@ -63,6 +63,11 @@ std::shared_ptr<Desktop> Desktop::fromFile(const std::string& path, std::optiona
     return std::make_shared<Desktop>(parsed(text, path), DesktopSetup{folderOf(path), std::move(logPath), path});
 }
 
+void Desktop::keepEvents() {
+    std::lock_guard lock(mutex_);
+    log_.keep();
+}
+
 std::vector<Value> Desktop::events() const {
     std::lock_guard lock(mutex_);
     return log_.events();

@@ -40,7 +40,10 @@ public:
     static std::shared_ptr<Desktop> fromFile(const std::string& path,
                                              std::optional<std::string> logPath = std::nullopt);
 
-    // Every event logged so far, as the log lines hold them.
+    // Keeps every event from now on for events(); without it events go only
+    // to the log file.
+    void keepEvents();
+    // Every event kept so far, as the log lines hold them.
     std::vector<Value> events() const;
 
     std::optional<Value> windowList(WindowListOption option) override;
@@ -91,6 +94,8 @@ public:
     double now() override;
     double monotonic() override;
     void sleep(double seconds) override;
+    bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
+                   const std::function<bool()>& ready) override;
 
 private:
     class Tool;

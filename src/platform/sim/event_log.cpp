@@ -16,6 +16,7 @@ EventLog::EventLog(const std::optional<std::string>& path) {
 }
 
 void EventLog::append(double time, std::string_view what, Object fields) {
+    if (!file_ && !keep_) return;
     fields["t"] = time;
     fields["what"] = what;
     Value event(std::move(fields));
@@ -26,7 +27,7 @@ void EventLog::append(double time, std::string_view what, Object fields) {
             std::fflush(file_.get());
         }
     }
-    events_.push_back(std::move(event));
+    if (keep_) events_.push_back(std::move(event));
 }
 
 Value loggable(const Value& value, const std::function<Value(const Element&)>& nameOf) {

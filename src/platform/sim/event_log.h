@@ -1,7 +1,7 @@
 #pragma once
 // The event log: one JSON object per line for everything the program did to
-// the desktop, appended and flushed as it happens, and kept in memory for
-// tests.
+// the desktop, appended and flushed as it happens, and kept in memory only
+// for a test that asks: a long session posts events without end.
 
 #include <cstdio>
 #include <functional>
@@ -23,6 +23,8 @@ public:
 
     // Logs {"t": time, "what": what, ...fields}.
     void append(double time, std::string_view what, Object fields);
+    // From now on every event is also kept for events().
+    void keep() { keep_ = true; }
     const std::vector<Value>& events() const { return events_; }
 
 private:
@@ -30,6 +32,7 @@ private:
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     std::unique_ptr<std::FILE, Close> file_;
+    bool keep_ = false;
     std::vector<Value> events_;
 };
 
