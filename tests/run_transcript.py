@@ -1,30 +1,18 @@
 #!/usr/bin/env python3
 """Runs one end-to-end transcript against the built quillgate binary.
 
-A transcript is a folder:
-  scene.json       the simulated desktop (optional: the built-in demo scene)
-  requests.jsonl   the request lines, sent as they stand (bytes, CR LF kept)
-  responses.jsonl  the expected response lines, compared as exact text;
-                   a line holding only "*" matches any one line
-  events.jsonl     the expected event log (optional), one object per line,
-                   compared as JSON; "t" is compared only where the expected
-                   line has it, within 0.25 simulated seconds
-  args             command-line arguments (optional; default: --server)
-  status           expected exit status (optional; default 0)
-  stderr           expected standard error, exact (optional; default empty,
-                   "*" matches any one non-empty line)
-  files/           files placed in the program's temporary directory before
-                   it starts (optional), as left there by an earlier run
-
-In events.jsonl, "$TMPDIR/" stands for the program's temporary directory,
-which is made afresh for every run.
+The transcript format is described in tests/e2e/README.md.
 """
+import base64
 import json
 import os
+import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 
 
 def read(path, default=None):
@@ -54,6 +42,74 @@ def compare_events(expected_text, log_path, tmp):
         e = {k: v for k, v in e.items() if k != "t"}
         if e != a:
             fail("event %d is %s, expected %s" % (i, json.dumps(a, ensure_ascii=False), json.dumps(e, ensure_ascii=False)))
+
+
+# A JSON string holding a PNG in Base64 (the writer escapes "/" as "\/").
+PNG_TEXT = re.compile(r'"(iVBORw0KGgo[A-Za-z0-9+\\/=]*)"')
+
+
+def png_pixels(text):
+    """Width, height and the unfiltered rows of an 8-bit, non-interlaced
+    truecolour PNG (what the program writes); nothing for anything else, so
+    that a picture this reader cannot decode never matches. Written out
+    because the standard library, all the test tools need, reads no PNG."""
+    data = base64.b64decode(text.replace("\\/", "/"))
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        return None
+    pos, header, idat = 8, None, b""
+    while pos + 8 <= len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+    if not header:
+        return None
+    width, height, depth, colour, _, _, interlace = header
+    channels = {2: 3, 6: 4}.get(colour)
+    if depth != 8 or not channels or interlace:
+        return None
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        row = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = row[i - channels] if i >= channels else 0
+            b = previous[i]
+            c = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                row[i] = (row[i] + a) & 255
+            elif kind == 2:
+                row[i] = (row[i] + b) & 255
+            elif kind == 3:
+                row[i] = (row[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+            elif kind != 0:
+                return None
+        rows.append(bytes(row))
+        previous = row
+    if channels == 3:  # opaque: compare as RGBA
+        rows = [b"".join(r[i:i + 3] + b"\xff" for i in range(0, len(r), 3)) for r in rows]
+    return width, height, rows
+
+
+def same_response(got, want):
+    """Exact text, with each PNG compared by its size and pixels."""
+    got_pngs, want_pngs = PNG_TEXT.findall(got), PNG_TEXT.findall(want)
+    if PNG_TEXT.sub('"<png>"', got) != PNG_TEXT.sub('"<png>"', want) or len(got_pngs) != len(want_pngs):
+        return False
+    for g, w in zip(got_pngs, want_pngs):
+        picture = png_pixels(g)
+        if picture is None or picture != png_pixels(w):
+            return False
+    return True
 
 
 def lines_of(text):
@@ -97,7 +153,7 @@ def main():
         if len(lines) != len(expected):
             fail("%d response lines, expected %d:\n%s" % (len(lines), len(expected), out))
         for i, (got, want) in enumerate(zip(lines, expected)):
-            if want != "*" and got != want:
+            if want != "*" and not same_response(got, want):
                 fail("response %d:\n  got      %s\n  expected %s" % (i + 1, got, want))
         events = read(os.path.join(folder, "events.jsonl"))
         if events is not None:

@@ -31,11 +31,11 @@ int rowsReached(const Object& region) {
 // the hash reads nothing below them. The buffer is kept for the next
 // "bind-region", which is nearly always of the same window, so megabytes are
 // not allocated and touched for the first time again.
-const Image& reference(const Call& call, const Object& region) {
+const Image& reference(const GatedCall& call, const Object& region) {
     thread_local Image picture;
     const auto bytes = image::base64Decode(text(member(call.request, "reference")));
     if (!bytes) reject(msg::invalidReference);
-    const PixelSize size = pixelSize(call.window->rect);
+    const PixelSize size = pixelSize(call.window.rect);
     const image::DecodeLimits limits{size.width, size.height, int64_t{size.width} * size.height};
     int height = 0;
     if (!image::decodePngTop(*bytes, limits, rowsReached(region), picture, height) || picture.width != size.width ||
@@ -46,26 +46,26 @@ const Image& reference(const Call& call, const Object& region) {
 
 }  // namespace
 
-Object checkOperation(const Call&) { return Object{}; }
+Object checkOperation(const GatedCall&) { return Object{}; }
 
-Object captureOperation(const Call& call) {
-    const Image picture = capture(call.context, *call.window);
+Object captureOperation(const GatedCall& call) {
+    const Image picture = capture(call.context, call.window);
     // The frame must not have moved while the picture was taken.
-    requireUnmoved(call.platform(), *call.bound, call.window->rect);
+    requireUnmoved(call.platform(), call.bound, call.window.rect);
     // Moved in, not listed in an initializer: the payload is megabytes.
     Object answer{{"width", picture.width}, {"height", picture.height}};
     answer.emplace("base64", image::base64Encode(png(picture)));
     return answer;
 }
 
-Object bindRegionOperation(const Call& call) {
+Object bindRegionOperation(const GatedCall& call) {
     const Object* region = objectAt(call.request, "region");
     if (!region) reject(msg::invalidReference);
     // The reference is checked in full before anything is captured.
     const std::string expected = hash(reference(call, *region), *region);
-    const Image live = capture(call.context, *call.window);
+    const Image live = capture(call.context, call.window);
     if (hash(live, *region) != expected) reject(msg::headerChangedSinceVerification);
-    requireUnmoved(call.platform(), *call.bound, call.window->rect);
+    requireUnmoved(call.platform(), call.bound, call.window.rect);
     Object guard = *region;
     guard.insert_or_assign("hash", expected);
     return Object{{"guard", std::move(guard)}};

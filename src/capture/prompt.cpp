@@ -6,8 +6,7 @@
 
 #include "core/characters.h"
 #include "core/failure.h"
-#include "core/values.h"
-#include "windows/inventory.h"
+#include "windows/window_entry.h"
 
 namespace quillgate {
 namespace {
@@ -38,29 +37,27 @@ bool ignoredOwner(std::string_view owner) {
     return std::find(ignoredOwners.begin(), ignoredOwners.end(), owner) != ignoredOwners.end();
 }
 
-// An unnamed helper far above ordinary windows with a dialog's size is a
-// prompt too.
+// An unnamed helper above the floating-window layers with a dialog's size is
+// a prompt too.
+constexpr int64_t promptMinLayer = 7;
 bool dialogSized(const Rect& r) { return r.width >= 180 && r.width <= 1000 && r.height >= 90 && r.height <= 800; }
 
 }  // namespace
 
 PromptScan promptOnScreen(Platform& platform) {
-    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return {true, "?"};
     const int32_t own = platform.ownPid();
     const int32_t host = platform.parentPid();
 
     size_t hits = 0;
     std::string description;
-    for (const Value& entry : *entries) {
-        const std::string& owner = ownerOf(entry);
-        const auto pidNumber = number(entry.find("kCGWindowOwnerPID"));
-        const int32_t pid = pidNumber ? processId(*pidNumber) : -1;
-        if (pid == own || pid == host || ignoredOwner(owner)) continue;
-        const auto bounds = boundsRect(entry.find("kCGWindowBounds"));
-        if (!bounds) continue;
-        const int64_t layer = layerOf(entry);
-        if (!promptOwner(owner) && !(layer > 7 && dialogSized(*bounds))) continue;
+    for (const WindowEntry& entry : *entries) {
+        const std::string& owner = entry.owner;
+        const int32_t pid = entry.pid.value_or(-1);
+        if (pid == own || pid == host || ignoredOwner(owner) || !entry.bounds) continue;
+        const int64_t layer = entry.wholeLayer();
+        if (!promptOwner(owner) && !(layer > promptMinLayer && dialogSized(*entry.bounds))) continue;
         if (hits++ < describedHits) {
             if (!description.empty()) description += ',';
             description += firstCharacters(owner, ownerCharacters) + "@" + std::to_string(layer);
@@ -79,7 +76,8 @@ std::string screenWaitingMessage(Platform& platform) {
 
 bool sckDeclined(const std::exception& error) {
     const auto* platformError = dynamic_cast<const PlatformError*>(&error);
-    return platformError && platformError->domain == screenshotServiceDomain && platformError->code == -3801;
+    return platformError && platformError->domain == screenshotServiceDomain &&
+           platformError->code == screenshotUserDeclined;
 }
 
 }  // namespace quillgate

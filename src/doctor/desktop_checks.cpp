@@ -74,7 +74,7 @@ Finding chatAppCheck(const ChatApp& app) {
 
 Finding idleCheck(Context& context) {
     const Object none;
-    const Object state = inputIdleOperation(Call{context, none, nullptr, nullptr});
+    const Object state = inputIdleOperation(Call{context, none});
     const double idleMs = *state.at("idleMs").asNumber();
     std::vector<std::string> held;
     for (const Value& code : *state.at("heldKeys").asArray()) held.push_back(whole(*code.asNumber()));

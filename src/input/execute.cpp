@@ -20,19 +20,19 @@ constexpr double maxScrollLines = 20;
 
 // Pointer input lands wherever the window is now, so the frame the guard saw
 // must still be the frame on screen.
-void requireInPlace(const Call& call) { requireUnmoved(call.platform(), *call.bound, call.window->rect); }
+void requireInPlace(const GatedCall& call) { requireUnmoved(call.platform(), call.bound, call.window.rect); }
 
-Object key(const Call& call, const Object& action) {
+Object key(const GatedCall& call, const Object& action) {
     // The first guard ran with focus; this one proves the header again right
     // before the keystroke.
-    check(call.context, *call.bound, false);
-    postKey(call.platform(), text(member(action, "key")), call.window->pid);
+    check(call.context, call.bound, false);
+    postKey(call.platform(), text(member(action, "key")), call.window.pid);
     return {};
 }
 
-Object pointer(const Call& call, const Object& action, bool isClick) {
+Object pointer(const GatedCall& call, const Object& action, bool isClick) {
     Platform& platform = call.platform();
-    const Window& window = *call.window;
+    const Window& window = call.window;
     const bool popupOk = flag(action, "popupOk");
     const Point point = normalizedPoint(platform, window, member(action, "x"), member(action, "y"), popupOk);
     requireInPlace(call);
@@ -56,9 +56,9 @@ Object pointer(const Call& call, const Object& action, bool isClick) {
     return {};
 }
 
-Object scroll(const Call& call, const Object& action) {
+Object scroll(const GatedCall& call, const Object& action) {
     const Point point =
-        normalizedPoint(call.platform(), *call.window, member(action, "x"), member(action, "y"), false);
+        normalizedPoint(call.platform(), call.window, member(action, "x"), member(action, "y"), false);
     const auto amount = number(member(action, "amount"));
     const std::string direction = text(member(action, "direction"));
     if (!amount || *amount < 1 || *amount > maxScrollLines || std::floor(*amount) != *amount ||
@@ -73,7 +73,7 @@ Object scroll(const Call& call, const Object& action) {
 
 }  // namespace
 
-Object executeOperation(const Call& call) {
+Object executeOperation(const GatedCall& call) {
     permissions(call.platform());
     const Object* action = objectAt(call.request, "action");
     if (!action) reject(msg::actionRequired);

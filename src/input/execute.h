@@ -8,6 +8,6 @@ namespace quillgate {
 
 // Posts one allowed key chord, pointer move, click or scroll after the guard
 // gate has verified the window with focus; every other kind is refused.
-Object executeOperation(const Call& call);
+Object executeOperation(const GatedCall& call);
 
 }  // namespace quillgate

@@ -16,8 +16,6 @@ constexpr uint16_t keyCodes = 128;
 // releasing them could change what a key the user holds means.
 constexpr uint16_t firstModifier = 54;
 constexpr uint16_t lastModifier = 63;
-constexpr uint32_t keyDownEvent = 10;
-constexpr uint32_t keyUpEvent = 11;
 // Time for the posted releases to reach the key state.
 constexpr double releaseSettle = 0.4;
 
@@ -41,8 +39,8 @@ Array numbers(const std::vector<uint16_t>& codes) { return Array(codes.begin(), 
 
 Object inputIdleOperation(const Call& call) {
     Platform& p = call.platform();
-    const double keyIdle = std::min(p.secondsSinceLastEvent(EventSourceState::combinedSession, keyDownEvent),
-                                    p.secondsSinceLastEvent(EventSourceState::combinedSession, keyUpEvent));
+    const double keyIdle = std::min(p.secondsSinceLastEvent(EventSourceState::combinedSession, eventType::keyDown),
+                                    p.secondsSinceLastEvent(EventSourceState::combinedSession, eventType::keyUp));
     Array heldKeys;
     for (uint16_t code = 0; code < keyCodes; ++code) {
         if (held(p, code)) heldKeys.emplace_back(code);

@@ -1,6 +1,5 @@
 #include "json/scanner.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -76,18 +75,26 @@ void appendUtf8(std::string& out, uint32_t code) {
     }
 }
 
-// A number with a fraction or an exponent, which must not round to infinity.
+// A number with a fraction or an exponent, which must not round to infinity
+// (underflow is kept, as zero or a subnormal). The text is already a JSON
+// number, so strtod reads exactly it; the program never changes the C
+// locale, so the decimal point is '.'. strtod and not from_chars: the C++
+// library of the macOS toolchains has no floating-point from_chars.
 bool decimal(const char* first, const char* last, double* out) {
-    double value = 0;
-    auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range) {
-        // Out of range either way: strtod tells underflow (kept, as zero or
-        // subnormal) from overflow.
-        value = std::strtod(std::string(first, last).c_str(), nullptr);
-        if (std::isinf(value)) return false;
-    } else if (error != std::errc() || end != last) {
-        return false;
+    const auto length = static_cast<size_t>(last - first);
+    char shortCopy[64];
+    std::string longCopy;
+    const char* text = shortCopy;
+    if (length < sizeof shortCopy) {
+        std::memcpy(shortCopy, first, length);
+        shortCopy[length] = '\0';
+    } else {
+        longCopy.assign(first, last);
+        text = longCopy.c_str();
     }
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end != text + length || std::isinf(value)) return false;
     if (out) *out = value;
     return true;
 }

@@ -41,6 +41,8 @@ public:
 
 // The screenshot service's error domain, named after the platform's constant.
 inline constexpr const char* screenshotServiceDomain = "SCStreamErrorDomain";
+// Its code for a user who declined screen recording.
+inline constexpr int64_t screenshotUserDeclined = -3801;
 
 // Window-list option sets: desktop elements excluded, optionally on-screen only.
 enum class WindowListOption : uint32_t {
@@ -58,6 +60,8 @@ enum class EventSourceState : int32_t {
 namespace axstatus {
 inline constexpr int32_t success = 0;
 inline constexpr int32_t failure = -25200;
+inline constexpr int32_t illegalArgument = -25201;  // a handle or value the call cannot use
+inline constexpr int32_t invalidElement = -25202;   // the element is gone
 inline constexpr int32_t cannotComplete = -25204;
 inline constexpr int32_t attributeUnsupported = -25205;
 inline constexpr int32_t actionUnsupported = -25206;
@@ -87,13 +91,31 @@ struct KeyboardEvent {
     EventSourceState source = EventSourceState::hidSystem;
 };
 
-// Mouse event types as the event system numbers them.
+// Event types as the event system numbers them: what secondsSinceLastEvent
+// asks about, and the type of a posted mouse event.
+namespace eventType {
+enum : uint32_t {
+    leftMouseDown = 1,
+    leftMouseUp = 2,
+    rightMouseDown = 3,
+    rightMouseUp = 4,
+    mouseMoved = 5,
+    leftMouseDragged = 6,
+    rightMouseDragged = 7,
+    keyDown = 10,
+    keyUp = 11,
+    scrollWheel = 22,
+    anyInput = 0xFFFFFFFF,  // not an event: asks for the most recent event of any kind
+};
+}  // namespace eventType
+
+// Mouse event types and button numbers of posted mouse events.
 namespace mouse {
-inline constexpr int32_t leftDown = 1;
-inline constexpr int32_t leftUp = 2;
-inline constexpr int32_t rightDown = 3;
-inline constexpr int32_t rightUp = 4;
-inline constexpr int32_t moved = 5;
+inline constexpr int32_t leftDown = eventType::leftMouseDown;
+inline constexpr int32_t leftUp = eventType::leftMouseUp;
+inline constexpr int32_t rightDown = eventType::rightMouseDown;
+inline constexpr int32_t rightUp = eventType::rightMouseUp;
+inline constexpr int32_t moved = eventType::mouseMoved;
 inline constexpr int32_t leftButton = 0;
 inline constexpr int32_t rightButton = 1;
 }  // namespace mouse

@@ -10,7 +10,7 @@
 #include "input/key_posting.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
-#include "windows/inventory.h"
+#include "windows/window_entry.h"
 
 namespace quillgate {
 
@@ -40,13 +40,12 @@ std::vector<RunningApplication> runningFor(Platform& platform, const Object& req
 
 // The owner of the front-most menu window of one of the processes.
 std::optional<int32_t> menuOwner(Platform& platform, const std::set<int32_t>& pids) {
-    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return std::nullopt;
-    for (const Value& entry : *entries) {
-        auto owner = number(entry.find("kCGWindowOwnerPID"));
-        if (!owner || !pids.contains(processId(*owner))) continue;
-        const int64_t layer = layerOf(entry);
-        if (layer >= menuLayerFirst && layer <= menuLayerLast) return processId(*owner);
+    for (const WindowEntry& entry : *entries) {
+        if (!entry.pid || !pids.contains(*entry.pid)) continue;
+        const int64_t layer = entry.wholeLayer();
+        if (layer >= menuLayerFirst && layer <= menuLayerLast) return entry.pid;
     }
     return std::nullopt;
 }

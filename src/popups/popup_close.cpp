@@ -46,9 +46,9 @@ bool focusedFieldInPopup(Platform& platform, int32_t pid, const PopupInfo& open)
 
 }  // namespace
 
-Object popupCloseOperation(const Call& call) {
+Object popupCloseOperation(const GatedCall& call) {
     Platform& platform = call.platform();
-    const Window& window = *call.window;
+    const Window& window = call.window;
     auto popup = findPopup(platform, window, false);
     if (!popup) return noPopup(platform, window);
 

@@ -27,9 +27,9 @@ Array relativeElements(const std::vector<PopupElement>& elements, const Rect& wi
 
 }  // namespace
 
-Object popupOperation(const Call& call) {
+Object popupOperation(const GatedCall& call) {
     Platform& platform = call.platform();
-    const Window& window = *call.window;
+    const Window& window = call.window;
     auto popup = findPopup(platform, window, false);
     if (!popup) return noPopup(platform, window);
 

@@ -7,12 +7,12 @@
 namespace quillgate {
 
 // "popup": the popup's texts and frame, optionally its elements and picture.
-Object popupOperation(const Call& call);
+Object popupOperation(const GatedCall& call);
 
 // "popup-close": dismisses the popup with Escape.
-Object popupCloseOperation(const Call& call);
+Object popupCloseOperation(const GatedCall& call);
 
 // "popup-press": presses the popup's button with one of the named labels.
-Object popupPressOperation(const Call& call);
+Object popupPressOperation(const GatedCall& call);
 
 }  // namespace quillgate

@@ -67,9 +67,9 @@ void click(Platform& platform, const PopupInfo& popup, const std::vector<Element
 
 }  // namespace
 
-Object popupPressOperation(const Call& call) {
+Object popupPressOperation(const GatedCall& call) {
     Platform& platform = call.platform();
-    const Window& window = *call.window;
+    const Window& window = call.window;
     auto popup = findPopup(platform, window, true);
     if (!popup) return noPopup(platform, window);
     // Only the bound application's own popups are ever pressed.

@@ -33,16 +33,16 @@ Rect searchRect(const Object& request, const Window& window) {
 }
 
 // The text is answered only if the window is still where it was when it was read.
-Object verifiedText(const Call& call, std::string text) {
-    requireUnmoved(call.platform(), *call.bound, call.window->rect);
+Object verifiedText(const GatedCall& call, std::string text) {
+    requireUnmoved(call.platform(), call.bound, call.window.rect);
     return Object{{"text", std::move(text)}};
 }
 
 }  // namespace
 
-Object composerTextOperation(const Call& call) {
+Object composerTextOperation(const GatedCall& call) {
     Platform& platform = call.platform();
-    const Window& window = *call.window;
+    const Window& window = call.window;
     ComposerSearch search;
     search.region = searchRect(call.request, window);
 
@@ -60,9 +60,9 @@ Object composerTextOperation(const Call& call) {
     return Object{};
 }
 
-Object axTextOperation(const Call& call) {
+Object axTextOperation(const GatedCall& call) {
     Platform& platform = call.platform();
-    const Window& window = *call.window;
+    const Window& window = call.window;
     TextWalk walk;
     const std::vector<Element> targets = axWindowsAt(platform, window.pid, window.rect);
     for (const Element& w : targets) axTextWalk(platform, w, 0, walk, window);

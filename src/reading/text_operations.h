@@ -8,9 +8,9 @@
 namespace quillgate {
 
 // "composer-text": the text of the editor in the request's "region".
-Object composerTextOperation(const Call& call);
+Object composerTextOperation(const GatedCall& call);
 
 // "ax-text": visited count, role counts and text-bearing items of the window.
-Object axTextOperation(const Call& call);
+Object axTextOperation(const GatedCall& call);
 
 }  // namespace quillgate

@@ -18,7 +18,7 @@ namespace quillgate {
 namespace {
 
 // Matched first, in this order; none needs a binding.
-constexpr std::array<Route, 10> ungated{{
+constexpr std::array<Route<Handler>, 10> ungated{{
     {"permissions", permissionsOperation},
     {"self-test", selfTestOperation},
     {"input-idle", inputIdleOperation},
@@ -41,8 +41,8 @@ std::string operationName(const Object& request) {
 Object Main::run(const Object& request) {
     const std::string name = operationName(request);
     Object response;
-    if (const Route* op = findRoute(ungated, name)) {
-        response = op->handler(Call{context_, request, nullptr, nullptr});
+    if (const auto* op = findRoute(ungated, name)) {
+        response = op->handler(Call{context_, request});
     } else {
         const Object* bound = objectAt(request, "bound");
         if (!bound) reject(msg::bindingRequired);
@@ -54,7 +54,7 @@ Object Main::run(const Object& request) {
 
 std::vector<std::string_view> Main::operationNames() {
     std::vector<std::string_view> names;
-    for (const Route& route : ungated) names.push_back(route.name);
+    for (const auto& route : ungated) names.push_back(route.name);
     for (std::string_view name : gatedOperationNames()) names.push_back(name);
     return names;
 }

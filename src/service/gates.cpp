@@ -18,14 +18,14 @@ namespace quillgate {
 
 namespace {
 
-constexpr std::array<Route, 3> popupOperations{{
+constexpr std::array<Route<GatedHandler>, 3> popupOperations{{
     {"popup", popupOperation},
     {"popup-close", popupCloseOperation},
     {"popup-press", popupPressOperation},
 }};
 
 // Matched in this order, only after the guard has passed.
-constexpr std::array<Route, 8> guardedOperations{{
+constexpr std::array<Route<GatedHandler>, 8> guardedOperations{{
     {"check", checkOperation},
     {"capture", captureOperation},
     {"capture-input", captureOperation},
@@ -38,9 +38,10 @@ constexpr std::array<Route, 8> guardedOperations{{
 
 constexpr std::string_view activateName = "activate";
 
-Object runWith(const Route* op, Context& context, const Object& request, const Object& bound, const Window* window) {
+Object runWith(const Route<GatedHandler>* op, Context& context, const Object& request, const Object& bound,
+               const Window& window) {
     if (!op) reject(msg::unsupportedOperation);
-    return op->handler(Call{context, request, &bound, window});
+    return op->handler(GatedCall{{{context, request}, bound}, window});
 }
 
 }  // namespace
@@ -48,20 +49,20 @@ Object runWith(const Route* op, Context& context, const Object& request, const O
 Object gated(Context& context, const std::string& name, const Object& request, const Object& bound) {
     Platform& platform = *context.platform;
     // Activation verifies the binding itself, before and after raising the window.
-    if (name == activateName) return activateOperation(Call{context, request, &bound, nullptr});
-    if (const Route* op = findRoute(popupOperations, name)) {
-        Window w = current(platform, bound, false);
-        return runWith(op, context, request, bound, &w);
+    if (name == activateName) return activateOperation(BoundCall{{context, request}, bound});
+    if (const auto* op = findRoute(popupOperations, name)) {
+        const Window w = current(platform, bound, false);
+        return runWith(op, context, request, bound, w);
     }
     // The guard runs before the name is known to be valid.
-    Window w = check(context, bound, name == "execute");
-    return runWith(findRoute(guardedOperations, name), context, request, bound, &w);
+    const Window w = check(context, bound, name == "execute");
+    return runWith(findRoute(guardedOperations, name), context, request, bound, w);
 }
 
 std::vector<std::string_view> gatedOperationNames() {
     std::vector<std::string_view> names{activateName};
-    for (const Route& route : popupOperations) names.push_back(route.name);
-    for (const Route& route : guardedOperations) names.push_back(route.name);
+    for (const auto& route : popupOperations) names.push_back(route.name);
+    for (const auto& route : guardedOperations) names.push_back(route.name);
     return names;
 }
 

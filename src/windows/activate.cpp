@@ -27,9 +27,9 @@ void requireSameWindow(const Object& bound, const Window& w) {
 
 }  // namespace
 
-Object activateOperation(const Call& call) {
+Object activateOperation(const BoundCall& call) {
     Platform& p = call.platform();
-    const Object& bound = *call.bound;
+    const Object& bound = call.bound;
     const std::string hwnd = text(member(bound, "hwnd"));
 
     permissions(p);

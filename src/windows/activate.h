@@ -7,6 +7,6 @@ namespace quillgate {
 
 // Verifies the binding itself (the gate runs nothing), then activates the
 // application, raises the window and answers the re-verified identity.
-Object activateOperation(const Call& call);
+Object activateOperation(const BoundCall& call);
 
 }  // namespace quillgate

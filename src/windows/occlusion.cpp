@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "core/characters.h"
-#include "core/values.h"
 #include "windows/accessibility.h"
 #include "windows/geometry.h"
 #include "windows/inventory.h"
 #include "windows/popup_detection.h"
+#include "windows/window_entry.h"
 
 namespace quillgate {
 
@@ -35,10 +35,7 @@ bool hasDisplaySize(const Rect& rect, const std::vector<Rect>& displays) {
     });
 }
 
-bool opaque(const Value& entry) {
-    auto alpha = number(entry.find("kCGWindowAlpha"));
-    return alpha && *alpha > 0;
-}
+bool opaque(const WindowEntry& entry) { return entry.alpha && *entry.alpha > 0; }
 
 // An owner name fit for the tail of a one-line refusal: no line breaks, no
 // ";" (the separator of refusal suffixes), at most 40 characters.
@@ -61,36 +58,29 @@ std::string oneLineName(const std::string& owner) {
     return firstCharacters(cleaned, occluderNameLength);
 }
 
-std::string occluderText(const Value& entry, const Rect& rect, const Window& window) {
-    const std::string& owner = ownerOf(entry);
-    const int64_t layer = layerOf(entry);
-    std::string result = (owner.empty() ? std::string("unknown") : owner) + " layer=" + std::to_string(layer) +
-                         " size=" + std::to_string(wholePart(rectWidth(rect))) + "x" +
-                         std::to_string(wholePart(rectHeight(rect)));
-    auto pid = number(entry.find("kCGWindowOwnerPID"));
-    if (layer >= 1 && rectWidth(rect) <= transientMaximum && rectHeight(rect) <= transientMaximum && pid &&
-        processId(*pid) == window.pid) {
+std::string occluderText(const WindowEntry& entry, const Rect& rect, const Window& window) {
+    const int64_t layer = entry.wholeLayer();
+    std::string result = (entry.owner.empty() ? std::string("unknown") : entry.owner) +
+                         " layer=" + std::to_string(layer) + " size=" + std::to_string(wholePart(rectWidth(rect))) +
+                         "x" + std::to_string(wholePart(rectHeight(rect)));
+    if (layer >= 1 && rectWidth(rect) <= transientMaximum && rectHeight(rect) <= transientMaximum &&
+        entry.pid == window.pid) {
         result += " same-app-transient";
     }
     return result;
 }
 
-bool isWindow(const Value& entry, uint32_t id) {
-    auto listed = number(entry.find("kCGWindowNumber"));
-    return listed && windowNumber(*listed) == id;
-}
-
 }  // namespace
 
-bool isPassThroughOverlay(Platform& platform, const Value& info, const Rect& rect, const std::vector<Rect>& displays) {
-    auto layer = number(info.find("kCGWindowLayer"));
-    if (ownerOf(info) == "Window Server" && layer && *layer >= static_cast<double>(platform.cursorWindowLevel()) &&
+bool isPassThroughOverlay(Platform& platform, const WindowEntry& entry, const Rect& rect,
+                          const std::vector<Rect>& displays) {
+    const auto& layer = entry.layer;
+    if (entry.owner == "Window Server" && layer && *layer >= static_cast<double>(platform.cursorWindowLevel()) &&
         rectWidth(rect) <= cursorWindowMaximum && rectHeight(rect) <= cursorWindowMaximum) {
         return true;
     }
-    auto pid = number(info.find("kCGWindowOwnerPID"));
-    if (!pid || !layer || !(*layer > 0)) return false;
-    auto app = platform.runningApplication(processId(*pid));
+    if (!entry.pid || !layer || !(*layer > 0)) return false;
+    auto app = platform.runningApplication(*entry.pid);
     return app && app->bundle == "com.apple.dock" && coversDisplay(rect, displays);
 }
 
@@ -111,21 +101,18 @@ std::optional<int32_t> hitPid(Platform& platform, Point point) {
 std::vector<VisibleLayer> visibleLayers(Platform& platform, std::optional<Point> probe,
                                         std::optional<int32_t> targetPid) {
     std::vector<VisibleLayer> layers;
-    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return layers;
     const std::vector<Rect> displays = displayFrames(platform);
-    for (const Value& entry : *entries) {
-        if (!opaque(entry)) continue;
-        auto id = number(entry.find("kCGWindowNumber"));
-        if (!id) continue;
-        auto rect = boundsRect(entry.find("kCGWindowBounds"));
-        if (!rect || isPassThroughOverlay(platform, entry, *rect, displays)) continue;
-        std::string owner = ownerOf(entry);
-        if (probe && targetPid && isNotificationOwner(owner) && hasDisplaySize(*rect, displays) &&
+    for (WindowEntry& entry : *entries) {
+        if (!opaque(entry) || !entry.number || !entry.bounds) continue;
+        const Rect& rect = *entry.bounds;
+        if (isPassThroughOverlay(platform, entry, rect, displays)) continue;
+        if (probe && targetPid && isNotificationOwner(entry.owner) && hasDisplaySize(rect, displays) &&
             hitPid(platform, *probe) == targetPid) {
             continue;
         }
-        layers.push_back(VisibleLayer{windowNumber(*id), *rect, std::move(owner)});
+        layers.push_back(VisibleLayer{*entry.number, rect, std::move(entry.owner)});
     }
     return layers;
 }
@@ -148,22 +135,22 @@ std::string regionOccluder(uint32_t id, const Rect& region, const std::vector<Vi
 }
 
 std::optional<std::string> occluder(Platform& platform, const Window& window, Point point, bool ignoreOwnPopup) {
-    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return "unknown";
     if (entries->empty()) return "none";
     const std::vector<Rect> displays = displayFrames(platform);
-    for (const Value& entry : *entries) {
-        if (!opaque(entry)) continue;
-        auto rect = boundsRect(entry.find("kCGWindowBounds"));
-        if (!rect || !contains(*rect, point) || isPassThroughOverlay(platform, entry, *rect, displays)) continue;
-        if (isWindow(entry, window.id)) return std::nullopt;
+    for (const WindowEntry& entry : *entries) {
+        if (!opaque(entry) || !entry.bounds) continue;
+        const Rect& rect = *entry.bounds;
+        if (!contains(rect, point) || isPassThroughOverlay(platform, entry, rect, displays)) continue;
+        if (entry.number == window.id) return std::nullopt;
         if (ignoreOwnPopup) {
             // The bound application's own popup counts as part of it.
             auto popup = popupWindow(platform, window);
-            if (popup && popup->pid == window.pid && isWindow(entry, popup->id)) return std::nullopt;
+            if (popup && popup->pid == window.pid && entry.number == popup->id) return std::nullopt;
         }
-        if (isNotificationOwner(ownerOf(entry)) && hitPid(platform, point) == window.pid) continue;
-        return occluderText(entry, *rect, window);
+        if (isNotificationOwner(entry.owner) && hitPid(platform, point) == window.pid) continue;
+        return occluderText(entry, rect, window);
     }
     return "none";
 }

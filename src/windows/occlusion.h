@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "windows/window.h"
+#include "windows/window_entry.h"
 
 namespace quillgate {
 
@@ -25,7 +26,9 @@ struct VisibleLayer {
 
 // A window the window server lists in front that nothing is ever hidden
 // behind: the cursor window, or the Dock's overlay covering a whole display.
-bool isPassThroughOverlay(Platform& platform, const Value& info, const Rect& rect, const std::vector<Rect>& displays);
+// `rect` is the entry's bounds.
+bool isPassThroughOverlay(Platform& platform, const WindowEntry& entry, const Rect& rect,
+                          const std::vector<Rect>& displays);
 
 // Notification banners and alerts, by their owner's name.
 bool isNotificationOwner(std::string_view owner);

@@ -27,7 +27,10 @@ constexpr std::string_view transientSuffix = "same-app-transient";
 // The user's own input that counts as activity: key down and up, pointer
 // moves, left and right presses, scrolling and drags. Button releases and
 // modifier changes do not.
-constexpr std::array<uint32_t, 8> activityEvents{10, 11, 5, 1, 3, 22, 6, 7};
+constexpr std::array<uint32_t, 8> activityEvents{
+    eventType::keyDown,        eventType::keyUp,       eventType::mouseMoved,       eventType::leftMouseDown,
+    eventType::rightMouseDown, eventType::scrollWheel, eventType::leftMouseDragged, eventType::rightMouseDragged,
+};
 
 double fraction(const Value* value) {
     auto n = number(value);

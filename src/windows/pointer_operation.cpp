@@ -12,9 +12,9 @@ double whole(double value) { return std::trunc(value) + 0.0; }  // + 0.0 turns -
 
 }  // namespace
 
-Object pointerOperation(const Call& call) {
+Object pointerOperation(const GatedCall& call) {
     const Point target =
-        normalizedPoint(call.platform(), *call.window, member(call.request, "x"), member(call.request, "y"), false);
+        normalizedPoint(call.platform(), call.window, member(call.request, "x"), member(call.request, "y"), false);
     const Point at = call.platform().pointerLocation().value_or(Point{});
     return Object{{"pointer", Object{{"x", whole(at.x)},
                                      {"y", whole(at.y)},

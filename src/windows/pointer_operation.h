@@ -7,6 +7,6 @@ namespace quillgate {
 
 // The pointer's location and the screen point of the request's "x" and "y"
 // fractions of the verified window, both truncated to whole points.
-Object pointerOperation(const Call& call);
+Object pointerOperation(const GatedCall& call);
 
 }  // namespace quillgate

@@ -4,10 +4,9 @@
 #include <array>
 #include <string_view>
 
-#include "core/values.h"
 #include "windows/geometry.h"
-#include "windows/inventory.h"
 #include "windows/occlusion.h"
+#include "windows/window_entry.h"
 
 namespace quillgate {
 
@@ -19,6 +18,29 @@ constexpr std::array<std::string_view, 7> popupExcludedOwners{
     "程序坞", "Dock", "Window Server", "控制中心", "Control Center", "聚焦", "Spotlight",
 };
 
+// Above this layer sit the menu bar, menus, the Dock and system overlays;
+// the chat application's popups and dialogs stay at or below it.
+constexpr int64_t popupMaxLayer = 25;
+
+// The size of a popup over the bound window, in points.
+struct PopupSize {
+    double minSide;       // in both directions; smaller is a tooltip or a hover card
+    double maxWidth;      // wider is a second main window, not a panel
+    double maxHeight;     // taller only as the bound application's own side panel...
+    double sidePanelRise; // ...at most this much taller than the bound window
+    double maxAreaShare;  // of the bound window's area; more is a window of its own
+};
+constexpr PopupSize popupSize{.minSide = 140, .maxWidth = 760, .maxHeight = 980, .sidePanelRise = 40, .maxAreaShare = 0.6};
+
+// A dialog of the bound process anywhere on screen (a confirmation, a
+// settings sheet): neither a tooltip nor a second main window.
+struct DialogSize {
+    double minSide;
+    double maxWidth;
+    double maxHeight;
+};
+constexpr DialogSize dialogSize{.minSide = 160, .maxWidth = 900, .maxHeight = 1100};
+
 // The three keys every candidate needs; nothing when one is missing.
 struct Listed {
     int32_t pid;
@@ -26,46 +48,41 @@ struct Listed {
     Rect rect;
 };
 
-std::optional<Listed> listed(const Value& entry) {
-    auto pid = number(entry.find("kCGWindowOwnerPID"));
-    if (!pid) return std::nullopt;
-    auto id = number(entry.find("kCGWindowNumber"));
-    if (!id) return std::nullopt;
-    auto rect = boundsRect(entry.find("kCGWindowBounds"));
-    if (!rect) return std::nullopt;
-    return Listed{processId(*pid), windowNumber(*id), *rect};
+std::optional<Listed> listed(const WindowEntry& entry) {
+    if (!entry.pid || !entry.number || !entry.bounds) return std::nullopt;
+    return Listed{*entry.pid, *entry.number, *entry.bounds};
 }
 
 bool looksLikePopup(const OverlapWindow& entry, const Window& window, int32_t self) {
     if (entry.pid == self) return false;
     if (!(entry.alpha > 0)) return false;
-    if (entry.layer > 25) return false;
+    if (entry.layer > popupMaxLayer) return false;
     if (isNotificationOwner(entry.owner)) return false;
     if (std::find(popupExcludedOwners.begin(), popupExcludedOwners.end(), entry.owner) != popupExcludedOwners.end()) {
         return false;
     }
     const double width = rectWidth(entry.rect);
     const double height = rectHeight(entry.rect);
-    if (!(width >= 140 && height >= 140)) return false;
-    if (!(width <= 760)) return false;
-    // A tall window counts only when it is the bound application's own and
-    // barely taller than the bound window (a full-height side panel).
-    if (!(height <= 980) && !(entry.pid == window.pid && height <= rectHeight(window.rect) + 40)) return false;
-    return width * height < 0.6 * (rectWidth(window.rect) * rectHeight(window.rect));
+    if (!(width >= popupSize.minSide && height >= popupSize.minSide)) return false;
+    if (!(width <= popupSize.maxWidth)) return false;
+    if (!(height <= popupSize.maxHeight) &&
+        !(entry.pid == window.pid && height <= rectHeight(window.rect) + popupSize.sidePanelRise)) {
+        return false;
+    }
+    return width * height < popupSize.maxAreaShare * (rectWidth(window.rect) * rectHeight(window.rect));
 }
 
 }  // namespace
 
 std::vector<OverlapWindow> overlapWindows(Platform& platform, const Window& window) {
     std::vector<OverlapWindow> result;
-    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return result;
-    for (const Value& entry : *entries) {
+    for (WindowEntry& entry : *entries) {
         auto w = listed(entry);
         if (!w || w->id == window.id || !intersects(w->rect, window.rect)) continue;
-        auto alpha = number(entry.find("kCGWindowAlpha"));
-        result.push_back(OverlapWindow{ownerOf(entry), w->pid, layerOf(entry), w->rect, w->id,
-                                       alpha.value_or(1.0)});
+        result.push_back(OverlapWindow{std::move(entry.owner), w->pid, entry.wholeLayer(), w->rect, w->id,
+                                       entry.alpha.value_or(1.0)});
     }
     return result;
 }
@@ -79,15 +96,18 @@ std::optional<PopupInfo> popupWindow(Platform& platform, const Window& window) {
 }
 
 std::optional<PopupInfo> ownDialogWindow(Platform& platform, const Window& window) {
-    auto entries = windowDictionaries(platform, WindowListOption::onScreenExcludeDesktop);
+    auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return std::nullopt;
-    for (const Value& entry : *entries) {
+    for (const WindowEntry& entry : *entries) {
         auto w = listed(entry);
         if (!w || w->pid != window.pid || w->id == window.id) continue;
-        if (layerOf(entry) > 25) continue;
+        if (entry.wholeLayer() > popupMaxLayer) continue;
         const double width = rectWidth(w->rect);
         const double height = rectHeight(w->rect);
-        if (width >= 160 && height >= 160 && width <= 900 && height <= 1100) return PopupInfo{w->id, w->pid, w->rect};
+        if (width >= dialogSize.minSide && height >= dialogSize.minSide && width <= dialogSize.maxWidth &&
+            height <= dialogSize.maxHeight) {
+            return PopupInfo{w->id, w->pid, w->rect};
+        }
     }
     return std::nullopt;
 }

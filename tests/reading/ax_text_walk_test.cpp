@@ -37,34 +37,38 @@ std::vector<double> depths(const TextWalk& w) {
     return list;
 }
 
-TEST(AxTextWalk, EntersDepthFortyButNotFortyOne) {
-    TextWalk w = walk(chatSceneWithTree(chain(45, [](int d) { return item("AXGroup", "level " + std::to_string(d)); })));
-    EXPECT_EQ(w.visited, 41);
-    EXPECT_EQ(w.roles["AXGroup"], 40);
-    EXPECT_EQ(w.items.size(), 41u);
-    EXPECT_EQ(depths(w).back(), 40);
-}
-
-TEST(AxTextWalk, EntersTheSixThousandthElementButNoMore) {
+TEST(AxTextWalk, StopsAtDepthFortySixThousandVisitsAndTwelveHundredItems) {
     auto fanWithLast = [](int siblings) {
         Array children = fan(siblings - 1, [](int) { return item("AXStaticText"); });
         children.push_back(item("AXLast"));
         return chatSceneWithTree(std::move(children));
     };
-    TextWalk full = walk(fanWithLast(5999));  // the window and 5,999 children
-    EXPECT_EQ(full.visited, 6000);
-    EXPECT_EQ(full.roles["AXLast"], 1);
-    TextWalk over = walk(fanWithLast(6000));
-    EXPECT_EQ(over.visited, 6000);
-    EXPECT_FALSE(over.roles.contains("AXLast"));
-}
-
-TEST(AxTextWalk, StopsRecordingAtTwelveHundredItemsButKeepsCounting) {
-    TextWalk w = walk(chatSceneWithTree(fan(1300, [](int i) { return item("AXStaticText", std::to_string(i)); })));
-    EXPECT_EQ(w.visited, 1301);
-    EXPECT_EQ(w.roles["AXStaticText"], 1300);
-    ASSERT_EQ(w.items.size(), 1200u);  // the titled window, then the first 1,199 texts
-    EXPECT_EQ(*w.items.back().find("text")->asString(), "1198");
+    struct Boundary {
+        const char* what;
+        Object scene;
+        int64_t visited;
+        size_t items;
+        std::string role;  // counted in "roles"
+        int64_t roleCount;
+        std::string lastText;  // of the last recorded item
+    };
+    const Boundary table[] = {
+        {"a chain 45 deep: depth 40 is the last entered",
+         chatSceneWithTree(chain(45, [](int d) { return item("AXGroup", "level " + std::to_string(d)); })), 41, 41,
+         "AXGroup", 40, "level 40"},
+        {"the 6,000th element is entered", fanWithLast(5999), 6000, 1, "AXLast", 1, "Chat"},
+        {"the 6,001st is not", fanWithLast(6000), 6000, 1, "AXLast", 0, "Chat"},
+        {"items stop at 1,200, counting goes on",
+         chatSceneWithTree(fan(1300, [](int i) { return item("AXStaticText", std::to_string(i)); })), 1301, 1200,
+         "AXStaticText", 1300, "1198"},
+    };
+    for (const Boundary& row : table) {
+        TextWalk w = walk(row.scene);
+        EXPECT_EQ(w.visited, row.visited) << row.what;
+        ASSERT_EQ(w.items.size(), row.items) << row.what;
+        EXPECT_EQ(w.roles.contains(row.role) ? w.roles[row.role] : 0, row.roleCount) << row.what;
+        EXPECT_EQ(*w.items.back().find("text")->asString(), row.lastText) << row.what;
+    }
 }
 
 TEST(AxTextWalk, RecordsElementsWithoutTextOnlyFromDepthNineAndOnlyWithAFrame) {

@@ -34,26 +34,30 @@ Value editor(const std::string& text) {
 
 Value group() { return Object{{"AXRole", "AXGroup"}}; }
 
-TEST(ComposerWalk, ReachesDepthFourteenButNotFifteen) {
-    ComposerSearch deep = search(chatSceneWithTree(chain(13, [](int) { return group(); }, editor("draft"))));
-    EXPECT_EQ(deep.found, "draft");
-    ComposerSearch deeper = search(chatSceneWithTree(chain(14, [](int) { return group(); }, editor("draft"))));
-    EXPECT_EQ(deeper.found, std::nullopt);
-    EXPECT_EQ(deeper.visited, 15);
-}
-
-TEST(ComposerWalk, SpendsAtMostThreeThousandVisits) {
-    auto groupsThenEditor = [](int groups) {
+TEST(ComposerWalk, StopsAtDepthFourteenAndAtThreeThousandVisits) {
+    auto deep = [](int groups) { return chatSceneWithTree(chain(groups, [](int) { return group(); }, editor("draft"))); };
+    auto wide = [](int groups) {
         Array children = fan(groups, [](int) { return group(); });
-        children.push_back(editor("late"));
+        children.push_back(editor("wide"));
         return chatSceneWithTree(std::move(children));
     };
-    ComposerSearch last = search(groupsThenEditor(2998));  // the editor is visit 3,000
-    EXPECT_EQ(last.found, "late");
-    EXPECT_EQ(last.visited, 3000);
-    ComposerSearch beyond = search(groupsThenEditor(2999));
-    EXPECT_EQ(beyond.found, std::nullopt);
-    EXPECT_EQ(beyond.visited, 3000);
+    struct Boundary {
+        const char* what;
+        Object scene;
+        std::optional<std::string> found;
+        int64_t visited;
+    };
+    const Boundary table[] = {
+        {"editor at depth 14", deep(13), "draft", 15},
+        {"editor at depth 15", deep(14), std::nullopt, 15},
+        {"editor as visit 3,000", wide(2998), "wide", 3000},
+        {"editor as visit 3,001", wide(2999), std::nullopt, 3000},
+    };
+    for (const Boundary& row : table) {
+        const ComposerSearch s = search(row.scene);
+        EXPECT_EQ(s.found, row.found) << row.what;
+        EXPECT_EQ(s.visited, row.visited) << row.what;
+    }
 }
 
 TEST(ComposerWalk, PrunesFramedSubtreesOutsideTheRegionButSearchesUnframedOnes) {

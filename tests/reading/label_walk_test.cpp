@@ -51,18 +51,23 @@ TEST(LabelWalk, ReadsTitleValueAndDescriptionUntilOneMatches) {
     EXPECT_EQ(matched({labelled("a")}, {" OK"}), std::vector<std::string>{});
 }
 
-TEST(LabelWalk, SearchesBelowMatchesDownToDepthFourteen) {
-    auto level = [](int depth) { return labelled(std::to_string(depth)); };
-    auto found = matched(chain(15, level));
-    EXPECT_EQ(found.size(), 5u);  // depths 1 to 5: the limit, not the depth, ends it
+TEST(LabelWalk, StopsAtDepthFourteenAndAtFiveMatches) {
     auto plain = [](int) { return Value(Object{{"AXRole", "AXGroup"}}); };
-    EXPECT_EQ(matched(chain(13, plain, labelled("deep"))), std::vector<std::string>{"deep"});
-    EXPECT_EQ(matched(chain(14, plain, labelled("deeper"))), std::vector<std::string>{});
-}
-
-TEST(LabelWalk, CollectsAtMostFiveMatches) {
-    auto found = matched(fan(7, [](int i) { return labelled(std::to_string(i)); }));
-    EXPECT_EQ(found, (std::vector<std::string>{"0", "1", "2", "3", "4"}));
+    auto numbered = [](int n) { return labelled(std::to_string(n)); };
+    using Ids = std::vector<std::string>;
+    const struct {
+        const char* what;
+        Array tree;
+        Ids found;
+    } table[] = {
+        // Matches at depths 1 to 5: the limit, not the depth, ends it; a
+        // match is searched below too.
+        {"a chain of matches", chain(15, numbered), Ids{"1", "2", "3", "4", "5"}},
+        {"a match at depth 14", chain(13, plain, labelled("deep")), Ids{"deep"}},
+        {"a match at depth 15", chain(14, plain, labelled("deeper")), Ids{}},
+        {"seven sibling matches", fan(7, numbered), Ids{"0", "1", "2", "3", "4"}},
+    };
+    for (const auto& row : table) EXPECT_EQ(matched(row.tree), row.found) << row.what;
 }
 
 }  // namespace

@@ -119,13 +119,13 @@ TEST(ComposerText, AnswersNoTextWhenTheWindowMovedSinceItWasVerified) {
     Window verified = testing::chatWindow();
     verified.rect.x += 1;  // where the gate saw it a moment ago
     try {
-        composerTextOperation(Call{h.main().context(), request, &bound, &verified});
+        composerTextOperation(GatedCall{{{h.main().context(), request}, bound}, verified});
         ADD_FAILURE() << "answered";
     } catch (const GuardFailure& f) {
         EXPECT_EQ(f.message, msg::moved);
     }
     verified.rect.x -= 0.5;
-    Object answer = composerTextOperation(Call{h.main().context(), request, &bound, &verified});
+    Object answer = composerTextOperation(GatedCall{{{h.main().context(), request}, bound}, verified});
     EXPECT_EQ(testing::jsonText(answer), R"({"text":"draft"})");
 }
 

@@ -90,6 +90,30 @@ TEST(SimScene, ProblemsAreOneLineNamingTheScene) {
               "scene: pixels.7: fake.png is not a PNG picture");
 }
 
+TEST(SimScene, ABaseSceneTakesTheSceneAsAMergePatch) {
+    TempFolder folder;
+    std::ofstream(folder.file("root.json")) << R"({"frontmost": 1, "apps": [{"pid": 1}], "self": {"pid": 7, "parentPid": 6}})";
+    std::ofstream(folder.file("chat.json")) << R"({"base": "root.json", "self": {"parentPid": 5}, "frontmost": 2})";
+    // Objects merge, other values replace, null deletes; the base's own
+    // checks run on the merged scene.
+    auto d = desktop(R"({"base": "chat.json", "apps": [{"pid": 3}], "frontmost": null, "self": {"pid": 9}})",
+                     folder.path());
+    EXPECT_EQ(d->ownPid(), 9);
+    EXPECT_EQ(d->parentPid(), 5);
+    EXPECT_FALSE(d->frontmostApplication());
+    EXPECT_TRUE(d->runningApplication(3));
+    EXPECT_FALSE(d->runningApplication(1));
+
+    std::ofstream(folder.file("loop.json")) << R"({"base": "loop.json"})";
+    std::ofstream(folder.file("bad.json")) << R"({"timeScale": -1})";
+    EXPECT_EQ(loadError(R"({"base": "absent.json"})", folder.path()),
+              "scene: base absent.json: cannot read: No such file or directory");
+    EXPECT_EQ(loadError(R"({"base": "loop.json"})", folder.path()), "scene: more than 8 bases: \"base\" loop.json");
+    EXPECT_EQ(loadError(R"({"base": 3})", folder.path()), "scene: \"base\" must be a file name");
+    EXPECT_EQ(loadError(R"({"base": "bad.json"})", folder.path()), "scene: \"timeScale\" must be a positive number");
+    EXPECT_EQ(loadError(R"({"base": "bad.json", "timeScale": 2})", folder.path()), "<loaded>");
+}
+
 TEST(SimScene, FilesFromTheEnvironmentAndTheLogFile) {
     TempFolder folder;
     std::string scene = folder.file("scene.json");

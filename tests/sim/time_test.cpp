@@ -92,8 +92,8 @@ TEST(SimTimeline, SinceGrowsFromWhenTheSceneOrPatchSetIt) {
     }
     d->sleep(3);
     double before = d->monotonic();
-    double keyUp = d->secondsSinceLastEvent(EventSourceState::combinedSession, 11);
-    double keyDown = d->secondsSinceLastEvent(EventSourceState::combinedSession, 10);
+    double keyUp = d->secondsSinceLastEvent(EventSourceState::combinedSession, eventType::keyUp);
+    double keyDown = d->secondsSinceLastEvent(EventSourceState::combinedSession, eventType::keyDown);
     EXPECT_GE(keyUp, before - 2);
     EXPECT_LE(keyUp, d->monotonic() - 2);
     EXPECT_GE(keyDown, 10 + before);
@@ -102,8 +102,8 @@ TEST(SimTimeline, SinceGrowsFromWhenTheSceneOrPatchSetIt) {
     auto fresh = desktop(R"({"timeScale": 0.001})");
     fresh->post(key(0, true));
     fresh->post(mouseEvent(mouse::leftDown, {5, 5}));
-    EXPECT_GE(fresh->secondsSinceLastEvent(EventSourceState::combinedSession, 10), 3600);
-    EXPECT_GE(fresh->secondsSinceLastEvent(EventSourceState::combinedSession, 1), 3600);
+    EXPECT_GE(fresh->secondsSinceLastEvent(EventSourceState::combinedSession, eventType::keyDown), 3600);
+    EXPECT_GE(fresh->secondsSinceLastEvent(EventSourceState::combinedSession, eventType::leftMouseDown), 3600);
 }
 
 TEST(SimReactions, FireAfterTheirDelayAtMostTimesTimes) {

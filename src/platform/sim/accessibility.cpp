@@ -14,9 +14,6 @@ namespace quillgate::sim {
 
 namespace {
 
-// kAXErrorIllegalArgument: a handle that no simulated desktop made.
-constexpr int32_t illegalArgument = -25201;
-
 // An action's entry in the scene: false is the plain failure, an integer the
 // status the action fails with (-25204: the application did not answer in
 // time); anything else, or no entry, succeeds.
@@ -43,7 +40,7 @@ Element Desktop::systemWideElement() { return makeElement(ElementPlace{true, 0, 
 
 AxResult Desktop::copyAttribute(const Element& element, const std::string& attribute) {
     const ElementPlace* place = placeOf(element);
-    if (!place) return {illegalArgument, {}};
+    if (!place) return {axstatus::illegalArgument, {}};
     std::lock_guard lock(mutex_);
     advance();
     return readAttribute(scene_, *place, attribute);
@@ -51,7 +48,7 @@ AxResult Desktop::copyAttribute(const Element& element, const std::string& attri
 
 int32_t Desktop::setAttribute(const Element& element, const std::string& attribute, const Value& value) {
     const ElementPlace* place = placeOf(element);
-    if (!place) return illegalArgument;
+    if (!place) return axstatus::illegalArgument;
     std::lock_guard lock(mutex_);
     double now = advance();
     auto nameOf = [this](const Element& other) {
@@ -65,7 +62,7 @@ int32_t Desktop::setAttribute(const Element& element, const std::string& attribu
 
 int32_t Desktop::performAction(const Element& element, const std::string& action) {
     const ElementPlace* place = placeOf(element);
-    if (!place) return illegalArgument;
+    if (!place) return axstatus::illegalArgument;
     std::lock_guard lock(mutex_);
     double now = advance();
     const Object* target = place->systemWide ? nullptr : resolve(scene_, *place);
@@ -73,7 +70,7 @@ int32_t Desktop::performAction(const Element& element, const std::string& action
     if (place->systemWide) {
         status = axstatus::actionUnsupported;
     } else if (!target) {
-        status = invalidElement;
+        status = axstatus::invalidElement;
     } else if (const Value* actions = member(*target, "actions")) {
         status = actionStatus(member(*actions, action));
     }
@@ -87,7 +84,7 @@ int32_t Desktop::performAction(const Element& element, const std::string& action
 }
 
 AxResult Desktop::elementAtPosition(const Element& element, Point point) {
-    if (!placeOf(element) || !std::isfinite(point.x) || !std::isfinite(point.y)) return {illegalArgument, {}};
+    if (!placeOf(element) || !std::isfinite(point.x) || !std::isfinite(point.y)) return {axstatus::illegalArgument, {}};
     std::lock_guard lock(mutex_);
     advance();
     auto owner = hitPid(scene_, point);

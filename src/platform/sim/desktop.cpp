@@ -28,6 +28,7 @@ Value parsed(std::string_view text, const std::string& name) {
 Value checked(Value scene, const DesktopSetup& setup) {
     try {
         if (!scene.isObject()) throw SceneError("the scene must be a JSON object");
+        scene = withBase(std::move(scene), setup.baseDir);
         checkScene(scene, setup.baseDir);
     } catch (const SceneError& e) {
         throw sceneFailure(setup.name, e.what());

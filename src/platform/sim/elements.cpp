@@ -169,7 +169,7 @@ const Object* resolve(const Value& scene, const ElementPlace& place) {
 AxResult readAttribute(const Value& scene, const ElementPlace& place, std::string_view name) {
     if (place.systemWide) return systemWideAttribute(scene, name);
     const Object* element = resolve(scene, place);
-    if (!element) return {invalidElement, {}};
+    if (!element) return {axstatus::invalidElement, {}};
     if (!name.starts_with("AX")) return {axstatus::noValue, {}};
     if (const Value* value = member(*element, name)) return convert(scene, *value, place.child(std::string(name)));
     return shorthand(scene, *element, place, name);

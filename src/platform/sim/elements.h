@@ -20,9 +20,6 @@
 
 namespace quillgate::sim {
 
-// kAXErrorInvalidUIElement: the element is no longer in the scene.
-inline constexpr int32_t invalidElement = -25202;
-
 struct ElementPlace {
     using Step = std::variant<std::string, size_t>;
     bool systemWide = false;

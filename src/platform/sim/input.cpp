@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 
+#include "platform/platform.h"
 #include "platform/sim/scene.h"
 #include "platform/sim/scene_values.h"
 
@@ -17,19 +18,16 @@ struct EventKind {
 };
 
 constexpr std::array<EventKind, 9> eventKinds{{
-    {10, "keyDown"},
-    {11, "keyUp"},
-    {5, "mouseMoved"},
-    {1, "leftMouseDown"},
-    {3, "rightMouseDown"},
-    {22, "scrollWheel"},
-    {6, "leftMouseDragged"},
-    {7, "rightMouseDragged"},
-    {2, "leftMouseUp"},
+    {eventType::keyDown, "keyDown"},
+    {eventType::keyUp, "keyUp"},
+    {eventType::mouseMoved, "mouseMoved"},
+    {eventType::leftMouseDown, "leftMouseDown"},
+    {eventType::rightMouseDown, "rightMouseDown"},
+    {eventType::scrollWheel, "scrollWheel"},
+    {eventType::leftMouseDragged, "leftMouseDragged"},
+    {eventType::rightMouseDragged, "rightMouseDragged"},
+    {eventType::leftMouseUp, "leftMouseUp"},
 }};
-
-// kCGAnyInputEventType: the most recent event of any kind.
-constexpr uint32_t anyInput = 0xFFFFFFFF;
 
 const Value* inputMember(const Value& scene, std::string_view key) {
     const Value* input = member(scene, "input");
@@ -69,7 +67,7 @@ double Since::secondsFor(const Value& scene, std::string_view name, double now) 
 
 double Since::seconds(const Value& scene, uint32_t type, double now) const {
     if (auto name = eventName(type)) return secondsFor(scene, *name, now);
-    if (type != anyInput) return defaults::since + now;
+    if (type != eventType::anyInput) return defaults::since + now;
     double least = std::numeric_limits<double>::infinity();
     for (const EventKind& kind : eventKinds) least = std::min(least, secondsFor(scene, kind.name, now));
     return least;

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "json/reader.h"
+#include "platform/sim/merge_patch.h"
 #include "platform/sim/pictures.h"
 #include "platform/sim/scene_values.h"
 #include "platform/sim/script.h"
@@ -100,6 +102,37 @@ std::string readFile(const std::string& path) {
     while (size_t n = std::fread(buffer, 1, sizeof buffer, file.get())) content.append(buffer, n);
     if (std::ferror(file.get())) throw SceneError(std::strerror(errno));
     return content;
+}
+
+Value withBase(Value scene, std::string folder) {
+    // Deep enough for any sensible sharing, shallow enough to stop a cycle.
+    constexpr int maxBases = 8;
+    std::vector<Value> patches;
+    while (const Value* base = member(scene, "base")) {
+        const std::string* file = base->asString();
+        if (!file) throw SceneError("\"base\" must be a file name");
+        if (patches.size() == maxBases) throw SceneError("more than 8 bases: \"base\" " + *file);
+        const std::string path = resolvePath(folder, *file);
+        std::string text;
+        try {
+            text = readFile(path);
+        } catch (const SceneError& e) {
+            throw SceneError("base " + *file + ": cannot read: " + e.what());
+        }
+        Value next;
+        try {
+            next = parseScene(text);
+        } catch (const SceneError& e) {
+            throw SceneError("base " + *file + ": " + e.what());
+        }
+        if (!next.isObject()) throw SceneError("base " + *file + ": the scene must be a JSON object");
+        folder = folderOf(path);
+        scene.asObject()->erase("base");
+        patches.push_back(std::move(scene));
+        scene = std::move(next);
+    }
+    for (auto patch = patches.rbegin(); patch != patches.rend(); ++patch) mergePatch(scene, *patch);
+    return scene;
 }
 
 void checkScene(const Value& scene, const std::string& baseDir) {

@@ -34,6 +34,12 @@ Value parseScene(std::string_view text);
 // The whole content of a file; the error says why it cannot be read.
 std::string readFile(const std::string& path);
 
+// The scene with its "base" applied: a scene naming a base scene file
+// (relative to `folder`, the scene's own) is a merge patch over that scene,
+// which may name a base of its own, relative to its folder. Throws SceneError
+// when a base cannot be read or parsed.
+Value withBase(Value scene, std::string folder);
+
 // Checks what must be right before the scene can run: the clock, the
 // applications' pids, the timeline and reactions, and the pictures (colours
 // and PNG files, read relative to baseDir). Everything else is read leniently

@@ -11,7 +11,7 @@
 
 namespace quillgate::sim {
 
-inline constexpr int64_t sckDeclined = -3801;
+inline constexpr int64_t sckDeclined = screenshotUserDeclined;
 inline constexpr int64_t sckNoContent = -3805;
 inline constexpr int64_t sckWindowGone = -3812;
 
