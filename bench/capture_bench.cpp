@@ -85,7 +85,7 @@ std::string request(const std::string& op, const Object& extra, const Value& gua
 std::string roundTrip(Main& service, const std::string& line) {
     const std::string framed = line + "\n";
     FedPipe pipe(framed, 1);
-    LineReader lines(pipe.fd(), requestLimit, json::Reader::paddingBytes());
+    LineReader lines(pipe.fd(), requestLimit);
     LineReader::Line l{};
     return lines.next(l) ? service.respond(l.data, l.size) : std::string();
 }

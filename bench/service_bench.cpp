@@ -56,7 +56,7 @@ void BM_ReadAndParseLargeLine(benchmark::State& state) {
     const std::string line = bigLine() + "\n";
     json::Reader reader;
     FedPipe pipe(line, std::numeric_limits<int64_t>::max());
-    LineReader lines(pipe.fd(), requestLimit, json::Reader::paddingBytes());
+    LineReader lines(pipe.fd(), requestLimit);
     readAndParse(lines, reader);
     for (auto _ : state) readAndParse(lines, reader);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * line.size()));
@@ -71,7 +71,7 @@ void BM_ReadAndParseFirstLargeLine(benchmark::State& state) {
     json::Reader reader;
     for (auto _ : state) {
         FedPipe pipe(line, 1);
-        LineReader lines(pipe.fd(), requestLimit, json::Reader::paddingBytes());
+        LineReader lines(pipe.fd(), requestLimit);
         readAndParse(lines, reader);
         drain(lines);
     }
@@ -82,7 +82,6 @@ BENCHMARK(BM_ReadAndParseFirstLargeLine)->Unit(benchmark::kMillisecond);
 void BM_ParseLargeLineInPlace(benchmark::State& state) {
     std::string line = bigLine();
     const size_t size = line.size();
-    line.append(json::Reader::paddingBytes(), '\0');
     json::Reader reader;
     for (auto _ : state) {
         auto value = reader.parse(line.data(), size);
@@ -112,7 +111,6 @@ void BM_ListFiftyWindows(benchmark::State& state) {
     Main main(sim::Desktop::fromText(fiftyWindows()));
     std::string line = R"({"op":"list"})";
     const size_t size = line.size();
-    line.append(json::Reader::paddingBytes(), '\0');
     for (auto _ : state) {
         std::string response = main.respond(line.data(), size);
         benchmark::DoNotOptimize(response);

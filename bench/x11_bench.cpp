@@ -52,9 +52,7 @@ Object parsed(const std::string& line) {
 }
 
 std::string respond(Main& main, const std::string& line) {
-    std::string padded = line;
-    padded.append(json::Reader::paddingBytes(), '\0');
-    return main.respond(padded.data(), line.size());
+    return main.respond(line.data(), line.size());
 }
 
 Object answer(Main& main, const Object& request) {

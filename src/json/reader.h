@@ -22,8 +22,6 @@ public:
     // Parses text into a value built through that keeps nothing of the text.
     std::optional<Value> parse(std::string_view text);
 
-    // Bytes a caller keeps readable after the text; none are needed.
-    static size_t paddingBytes() { return 0; }
 };
 
 }  // namespace quillgate::json

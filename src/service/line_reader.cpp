@@ -18,11 +18,11 @@ constexpr size_t readSize = 1 << 20;
 // the system backs its pages only once bytes are written there, and reading
 // restarts at the front whenever everything read has been consumed, so a
 // session of small requests touches only the first pages.
-LineReader::LineReader(int fd, size_t limit, size_t padding)
+LineReader::LineReader(int fd, size_t limit)
     : fd_(fd),
       limit_(limit),
       capacity_(limit + 1 + readSize),
-      buffer_(new char[capacity_ + padding]) {}
+      buffer_(new char[capacity_ + 1]) {}
 
 void LineReader::compact() {
     if (start_ == 0) return;
@@ -78,8 +78,8 @@ bool LineReader::next(Line& line) {
         size_t size = kept;
         if (nl && !trimmed && size > 0 && base[size - 1] == '\r') --size;
         start_ += nl ? kept + 1 : kept;
-        // The terminator's byte becomes the first byte of the padding; what
-        // follows lies inside the buffer, readable as the parser needs.
+        // The terminator's byte, or the one byte kept after the buffer, ends
+        // the line.
         base[size] = '\0';
         line = Line{base, size};
         return true;

@@ -1,8 +1,7 @@
 #pragma once
 // Request framing on a file descriptor: one request per line, terminated by LF
 // or CR LF. Bytes are read straight into one reused buffer and a line is
-// handed out where it lies, with simdjson's padding after it, so the parser
-// reads it in place. A line longer than the limit is not kept past the limit
+// handed out where it lies, NUL-terminated, so the parser reads it in place. A line longer than the limit is not kept past the limit
 // but read to its end and reported as over-long.
 
 #include <cstddef>
@@ -12,10 +11,10 @@ namespace quillgate {
 
 class LineReader {
 public:
-    LineReader(int fd, size_t limit, size_t padding);
+    LineReader(int fd, size_t limit);
 
     struct Line {
-        const char* data;  // followed by `padding` readable bytes, the first one NUL
+        const char* data;  // followed by a NUL
         size_t size;
     };
 
@@ -33,7 +32,7 @@ private:
 
     int fd_;
     size_t limit_;
-    size_t capacity_;   // usable bytes, padding not included
+    size_t capacity_;   // usable bytes, the NUL after a line's last byte not included
     std::unique_ptr<char[]> buffer_;
     size_t start_ = 0;  // first unconsumed byte
     size_t end_ = 0;    // one past the last byte read

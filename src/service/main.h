@@ -30,7 +30,7 @@ public:
 
     // The response line (without newline) for one request line.
     // A line longer than the request limit is refused without being read.
-    std::string respond(const char* paddedLine, size_t size);
+    std::string respond(const char* line, size_t size);
 
     Context& context() { return context_; }
 

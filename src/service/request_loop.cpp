@@ -54,13 +54,13 @@ void enlargePipe(int fd) {
 Main::Main(std::shared_ptr<Platform> platform)
     : context_{std::move(platform), std::make_shared<PendingCapture>()} {}
 
-std::string Main::respond(const char* paddedLine, size_t size) {
+std::string Main::respond(const char* line, size_t size) {
     try {
         if (size > requestLimit) reject(msg::invalidRequest);
-        auto parsed = reader_.parse(paddedLine, size);
+        auto parsed = reader_.parse(line, size);
         // The parser refuses text that is not UTF-8 along with any other fault;
         // only then is the line checked for which of the two it was.
-        if (!parsed && !simdjson::validate_utf8(paddedLine, size)) reject(msg::invalidRequest);
+        if (!parsed && !simdjson::validate_utf8(line, size)) reject(msg::invalidRequest);
         // Like the platform reader without fragments, a bare scalar is no JSON text.
         if (!parsed || !(parsed->isObject() || parsed->isArray())) return failureLine(msg::nativeFailed);
         const Object* request = parsed->asObject();
@@ -79,7 +79,7 @@ std::string Main::respond(const char* paddedLine, size_t size) {
 void Main::loop(bool server) {
     enlargePipe(STDIN_FILENO);
     enlargePipe(STDOUT_FILENO);
-    LineReader lines(STDIN_FILENO, requestLimit, json::Reader::paddingBytes());
+    LineReader lines(STDIN_FILENO, requestLimit);
     LineReader::Line line{};
     while (lines.next(line)) {
         std::string text = respond(line.data, line.size);

@@ -139,6 +139,7 @@ std::optional<std::string> occluder(Platform& platform, const Window& window, Po
     if (!entries) return "unknown";
     if (entries->empty()) return "none";
     const std::vector<Rect> displays = displayFrames(platform);
+    std::optional<std::optional<PopupInfo>> popup;  // looked up once, when first needed
     for (const WindowEntry& entry : *entries) {
         if (!opaque(entry) || !entry.bounds) continue;
         const Rect& rect = *entry.bounds;
@@ -146,8 +147,9 @@ std::optional<std::string> occluder(Platform& platform, const Window& window, Po
         if (entry.number == window.id) return std::nullopt;
         if (ignoreOwnPopup) {
             // The bound application's own popup counts as part of it.
-            auto popup = popupWindow(platform, window);
-            if (popup && popup->pid == window.pid && entry.number == popup->id) return std::nullopt;
+            if (!popup) popup = popupWindow(platform, window);
+            const std::optional<PopupInfo>& own = *popup;
+            if (own && own->pid == window.pid && entry.number == own->id) return std::nullopt;
         }
         if (isNotificationOwner(entry.owner) && hitPid(platform, point) == window.pid) continue;
         return occluderText(entry, rect, window);

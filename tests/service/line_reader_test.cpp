@@ -28,7 +28,7 @@ std::vector<Read> readAll(const std::string& input, size_t limit, size_t chunk =
         }
         close(fds[1]);
     });
-    LineReader reader(fds[0], limit, 64);
+    LineReader reader(fds[0], limit);
     std::vector<Read> lines;
     LineReader::Line line{};
     while (reader.next(line)) {

@@ -13,9 +13,7 @@ Harness::Harness(const Object& scene) : desktop_(sim::Desktop::fromText(jsonText
 }
 
 std::string Harness::send(std::string_view line) {
-    std::string padded(line);
-    padded.append(json::Reader::paddingBytes(), '\0');
-    return main_.respond(padded.data(), line.size());
+    return main_.respond(line.data(), line.size());
 }
 
 Object Harness::call(const Object& request) {

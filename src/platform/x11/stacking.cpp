@@ -228,8 +228,13 @@ std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly
         return w.facts.type == WindowType::desktop || (onScreenOnly && !onScreen(w.facts));
     });
     fillMissingPids(x, ordered);
+    // An application's windows share one process: its name is read once.
+    std::unordered_map<int32_t, std::optional<std::string>> owners;
     for (StackedWindow& window : ordered) {
-        if (window.facts.pid) window.facts.owner = processName(*window.facts.pid);
+        if (!window.facts.pid) continue;
+        auto [known, fresh] = owners.try_emplace(*window.facts.pid);
+        if (fresh) known->second = processName(*window.facts.pid);
+        window.facts.owner = known->second;
     }
     return ordered;
 }
