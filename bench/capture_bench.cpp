@@ -26,7 +26,7 @@
 namespace quillgate::bench {
 namespace {
 
-constexpr int kWidth = 2880, kHeight = 1800;
+constexpr int pictureWidth = 2880, pictureHeight = 1800;
 
 // Screenshots answered at once with pictures queued beforehand, so that
 // neither rendering nor copying the picture is timed.
@@ -52,7 +52,7 @@ private:
 };
 
 const Image& window() {
-    static const Image picture = chatPicture(kWidth, kHeight);
+    static const Image picture = chatPicture(pictureWidth, pictureHeight);
     return picture;
 }
 
@@ -72,7 +72,7 @@ std::shared_ptr<PreparedDesktop> desktop() {
 
 std::string request(const std::string& op, const Object& extra, const Value& guard = Value()) {
     Object bound{{"hwnd", "60"},     {"pid", 501},     {"process", "Chat"}, {"processStart", "1765000000.25"},
-                 {"title", "Chat"},  {"width", kWidth}, {"height", kHeight}};
+                 {"title", "Chat"},  {"width", pictureWidth}, {"height", pictureHeight}};
     if (!guard.isNull()) bound["guard"] = guard;
     Object r = extra;
     r["op"] = op;
