@@ -12,7 +12,6 @@
 //   libpng level 1, UP           93 ms   1.02 MB
 //   Base64 encode of the PNG    0.26 ms  (3.7 GiB/s)
 //   Base64 decode               0.32 ms  (4.0 GiB/s)
-//   capture payload (PNG+Base64) 11.5 ms
 //   region hash 1440x60         0.26 ms
 //   resample 5760x3600 to half  320 ms  (1.3 s while other builds saturate
 //                                        the machine)
@@ -148,12 +147,6 @@ void BM_Base64Decode(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_Base64Decode)->Unit(benchmark::kMicrosecond);
-
-// What "capture" adds to the screenshot itself.
-void BM_CapturePayload(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(image::base64Encode(png(window())));
-}
-BENCHMARK(BM_CapturePayload)->Unit(benchmark::kMillisecond);
 
 void BM_RegionHashHeaderStrip(benchmark::State& state) {
     const Object strip = {{"x", Value(720)}, {"y", Value(0)}, {"width", Value(1440)}, {"height", Value(60)}};
