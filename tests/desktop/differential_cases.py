@@ -102,11 +102,16 @@ def chat_and_other_window(desk, geometry):
     return app, bindings, other
 
 
+def refused_check(desk, bound):
+    return desk.quillgate.refused("check", bound=bound)
+
+
 @case
 def differential_chat_window_alone(desk):
     app, bindings = chat_with_guard(desk)
     scene = compare(desk, app, bindings)
     expect(str(app.window) in scene["pixels"], "no picture of the chat window")
+    desk.quillgate.ok("check", bound=bindings[1])
 
 
 @case
@@ -116,6 +121,7 @@ def differential_dialog_open(desk):
     app.command("dialog")
     app.wait("shown", since, dialog="confirm")
     compare(desk, app, bindings)
+    expect("Delete this chat?" in desk.quillgate.ok("popup", bound=bindings[0])["texts"], "the dialog's text")
 
 
 @case
@@ -124,6 +130,7 @@ def differential_window_covering_the_header(desk):
     app, bindings, cover = chat_and_other_window(desk, (300, 60, 300, 200))
     scene = compare(desk, app, bindings)
     expect(str(cover.window) in scene["pixels"], "no picture of the covering window")
+    expect(refused_check(desk, bindings[1]).startswith("conversation header is obscured"), "the header is covered")
 
 
 @case
@@ -132,6 +139,7 @@ def differential_minimised_window(desk):
     app.command("minimize")
     app.wait("state", minimized=True)
     compare(desk, app, bindings)
+    equal(refused_check(desk, bindings[0]), "selected window is minimized", "check")
 
 
 @case
@@ -141,6 +149,7 @@ def differential_no_chat_window(desk):
     app.process.wait(STEP_SECONDS)
     scene = compare(desk, app, bindings)
     expect(all(a["pid"] != app.pid for a in scene["apps"]), "the closed application was recorded")
+    equal(refused_check(desk, bindings[0]), "selected window is unavailable", "check")
 
 
 @case
@@ -148,6 +157,29 @@ def differential_focus_elsewhere(desk):
     app, bindings, _ = chat_and_other_window(desk, (1060, 500, 200, 200))
     app.command("focus password")
     compare(desk, app, bindings)
+    desk.quillgate.ok("check", bound=bindings[1])
+    equal(desk.quillgate.refused("execute", bound=bindings[0], action={"kind": "key", "key": "tab"}),
+          "selected window lost focus; action cancelled; focus_source=other", "execute")
+
+
+@case
+def differential_right_click_menu_open(desk):
+    app, bindings = chat_with_guard(desk)
+    at = fraction(app.frame, centre(app.widgets["messages"]))
+    desk.quillgate.ok("execute", bound=bindings[0], action=dict(at, kind="click", button="right", count=1))
+    app.wait("menu-shown")
+    compare(desk, app, bindings)
+    equal(desk.quillgate.ok("popup", bound=bindings[0])["found"], False, "the menu taken for a dialog")
+
+
+@case
+def differential_draft_with_the_focus_on_send(desk):
+    app, bindings = chat_with_guard(desk)
+    app.command("composer 你好, Bob")
+    app.command("focus send")
+    compare(desk, app, bindings)
+    equal(desk.quillgate.ok("composer-text", bound=bindings[0], region=relative(app.frame, app.widgets["composer"])),
+          {"ok": True, "text": "你好, Bob"}, "the draft")
 
 
 @case
