@@ -15,10 +15,10 @@ namespace {
 // Every attribute the program reads, role and subrole first so that a
 // secure field is known before its value could be asked for.
 constexpr std::array<std::string_view, 22> attributes{
-    "AXRole",        "AXSubrole",     "AXTitle",        "AXValue",      "AXDescription",   "AXHelp",
-    "AXIdentifier",  "AXRoleDescription", "AXPosition", "AXSize",       "AXEnabled",       "AXFocused",
-    "AXMinimized",   "AXMain",        "AXWindows",      "AXChildren",   "AXParent",        "AXWindow",
-    "AXFocusedWindow", "AXMainWindow", "AXFocusedUIElement", "AXMenuBar"};
+    "AXRole", "AXSubrole", "AXTitle", "AXValue", "AXDescription", "AXHelp", "AXIdentifier", "AXRoleDescription",
+    "AXPosition", "AXSize", "AXEnabled", "AXFocused", "AXMinimized", "AXMain",
+    "AXWindows", "AXChildren", "AXParent", "AXWindow", "AXFocusedWindow", "AXMainWindow", "AXFocusedUIElement",
+    "AXMenuBar"};
 
 constexpr std::string_view secureField = "AXSecureTextField";
 
@@ -100,7 +100,9 @@ private:
 
     void cut(size_t node, std::string reason, std::optional<std::string> attribute = std::nullopt, int dropped = 0) {
         nodes_[node].referenced = true;
-        Object entry{{"element", idOf(node)}, {"reason", std::move(reason)}};
+        Object entry;
+        entry["element"] = idOf(node);
+        entry["reason"] = std::move(reason);
         if (attribute) entry["attribute"] = *attribute;
         if (dropped) entry["dropped"] = dropped;
         cuts_.push_back(std::move(entry));
@@ -142,8 +144,10 @@ private:
             int dropped = 0;
             std::optional<Value> drafted = draft(result.value, index, attribute, dropped);
             if (dropped) cut(index, cutReason(nodes_[index].depth + 1), attribute, dropped);
-            if (drafted) nodes_[index].draft[attribute] = std::move(*drafted);
-            else if (!dropped) cut(index, "unrepresentable", attribute);
+            if (drafted)
+                nodes_[index].draft[attribute] = std::move(*drafted);
+            else if (!dropped)
+                cut(index, "unrepresentable", attribute);
         }
     }
 
@@ -167,14 +171,17 @@ private:
         }
         if (const Point* point = value.asPoint()) return Object{{"point", Array{point->x, point->y}}};
         if (const Size* size = value.asSize()) return Object{{"size", Array{size->width, size->height}}};
-        if (const double* number = value.asNumber()) return std::isfinite(*number) ? std::optional<Value>(value) : std::nullopt;
+        if (const double* number = value.asNumber())
+            return std::isfinite(*number) ? std::optional<Value>(value) : std::nullopt;
         if (const Array* members = value.asArray()) {
             Array drafted;
             for (const Value& member : *members) {
                 const int before = dropped;
                 std::optional<Value> m = draft(member, owner, attribute, dropped);
-                if (m) drafted.push_back(std::move(*m));
-                else if (dropped == before) return std::nullopt;
+                if (m)
+                    drafted.push_back(std::move(*m));
+                else if (dropped == before)
+                    return std::nullopt;
             }
             return drafted;
         }
@@ -206,7 +213,8 @@ private:
 
     // An AXParent that the scene implies: the child's own parent list.
     bool impliedParent(size_t index, const std::string& attribute, const Value& draft) const {
-        return attribute == "AXParent" && nodes_[index].impliedParent && pendingNode(draft) == nodes_[index].impliedParent;
+        return attribute == "AXParent" && nodes_[index].impliedParent &&
+               pendingNode(draft) == nodes_[index].impliedParent;
     }
 
     void markReferences(const Value& draft) {

@@ -17,8 +17,8 @@ struct TreeLimits {
 };
 
 struct RecordedTree {
-    Value ax;     // the "ax" element of the application's scene entry
-    Array cuts;   // {"element", "reason", "attribute"?, "dropped"?}: what the bounds left out
+    Value ax;    // the "ax" element of the application's scene entry
+    Array cuts;  // {"element", "reason", "attribute"?, "dropped"?}: what the bounds left out
     int elements = 0;
 };
 

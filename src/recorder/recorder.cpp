@@ -95,10 +95,14 @@ Recording recordScene(std::shared_ptr<Platform> shared, bool redacting, const Tr
     const std::vector<ShownWindow> shown = windowsAtChat(platform, chatWindows);
     Array cuts;
     // Neither is tried without its permission: trying would make the system ask.
-    if (*scene["accessibility"].asBool()) recordTrees(platform, scene, treeOwners(app, shown), limits, recording, cuts);
-    else cuts.push_back(Object{{"reason", "accessibility not granted: no accessibility trees"}});
-    if (*scene["screenRecording"].asBool()) recordPicturesInto(context, shown, scene, recording, cuts);
-    else cuts.push_back(Object{{"reason", "screen recording not granted: no pictures"}});
+    if (*scene["accessibility"].asBool())
+        recordTrees(platform, scene, treeOwners(app, shown), limits, recording, cuts);
+    else
+        cuts.push_back(Object{{"reason", "accessibility not granted: no accessibility trees"}});
+    if (*scene["screenRecording"].asBool())
+        recordPicturesInto(context, shown, scene, recording, cuts);
+    else
+        cuts.push_back(Object{{"reason", "screen recording not granted: no pictures"}});
 
     notes["limits"] = limitsOf(limits);
     notes["cut"] = std::move(cuts);

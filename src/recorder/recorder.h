@@ -25,9 +25,9 @@ struct RecordRequest {
 std::optional<RecordRequest> requested(const std::vector<std::string>& arguments);
 
 struct Recording {
-    Object scene;                                       // scene.json, pictures named by file
+    Object scene;                                         // scene.json, pictures named by file
     std::vector<std::pair<std::string, Image>> pictures;  // file name and picture; none when redacted
-    int elements = 0;                                   // accessibility elements recorded
+    int elements = 0;                                     // accessibility elements recorded
 };
 
 Recording recordScene(std::shared_ptr<Platform> platform, bool redact, const TreeLimits& limits = {});

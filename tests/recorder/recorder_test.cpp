@@ -42,9 +42,12 @@ Object demo() { return *parseJson(sim::demoScene()).asObject(); }
 Object demoWithPassword() {
     Value scene = demo();
     Value& chat = at(at(at(at(scene, "apps"), 0), "ax"), "AXWindows");
-    at(at(chat, 1), "children").asArray()->push_back(
-        Object{{"AXRole", "AXTextField"}, {"AXSubrole", "AXSecureTextField"}, {"AXValue", "hunter2-secret"},
-               {"frame", Array{900, 700, 200, 24}}});
+    at(at(chat, 1), "children")
+        .asArray()
+        ->push_back(Object{{"AXRole", "AXTextField"},
+                           {"AXSubrole", "AXSecureTextField"},
+                           {"AXValue", "hunter2-secret"},
+                           {"frame", Array{900, 700, 200, 24}}});
     return *scene.asObject();
 }
 
@@ -54,9 +57,7 @@ Recording record(const Object& scene, bool redact = false, const recorder::TreeL
 
 std::string sceneText(const Recording& recording) { return jsonText(recording.scene); }
 
-const Array& cuts(const Recording& recording) {
-    return *recording.scene.at("recording").find("cut")->asArray();
-}
+const Array& cuts(const Recording& recording) { return *recording.scene.at("recording").find("cut")->asArray(); }
 
 // The answers of the program to the same read-only and refused requests,
 // bound to the demo's chat window.
@@ -72,15 +73,16 @@ std::vector<std::string> answers(std::shared_ptr<Platform> platform) {
     const std::string capture = send(R"({"op":"capture","bound":)" + bound + "}");
     lines.push_back(capture);
     const Value picture = parseJson(capture);
-    const std::string guard = jsonText(*parseJson(send(
-        R"({"op":"bind-region","bound":)" + bound + R"(,"region":{"x":320,"y":4,"width":600,"height":40},"reference":)" +
-        jsonText(*picture.find("base64")) + "}")).find("guard"));
+    const std::string guard =
+        jsonText(*parseJson(send(R"({"op":"bind-region","bound":)" + bound +
+                                 R"(,"region":{"x":320,"y":4,"width":600,"height":40},"reference":)" +
+                                 jsonText(*picture.find("base64")) + "}"))
+                      .find("guard"));
     const std::string guarded = bound.substr(0, bound.size() - 1) + R"(,"guard":)" + guard + "}";
-    for (const char* rest :
-         {R"("op":"check")", R"("op":"pointer","x":0.5,"y":0.5)", R"("op":"pointer","x":0.6,"y":0.2)",
-          R"("op":"popup","elements":true)", R"("op":"composer-text","region":{"x":310,"y":580,"width":690,"height":120})",
-          R"("op":"ax-text")",
-          R"("op":"execute","action":{"kind":"text","text":"hi"})"}) {
+    for (const char* rest : {R"("op":"check")", R"("op":"pointer","x":0.5,"y":0.5)",
+                             R"("op":"pointer","x":0.6,"y":0.2)", R"("op":"popup","elements":true)",
+                             R"("op":"composer-text","region":{"x":310,"y":580,"width":690,"height":120})",
+                             R"("op":"ax-text")", R"("op":"execute","action":{"kind":"text","text":"hi"})"}) {
         lines.push_back(send(std::string("{") + rest + R"(,"bound":)" + bound + "}"));
         lines.push_back(send(std::string("{") + rest + R"(,"bound":)" + guarded + "}"));
     }
@@ -111,7 +113,8 @@ TEST(Recorder, ReferencesStayReferencesAndChildrenKeepTheirParent) {
     // Listed children imply their parent; windows have none here, as in the source.
     EXPECT_EQ(chat.find("AXChildren")->asArray()->at(0).find("AXParent"), nullptr);
     EXPECT_EQ(chat.find("AXParent"), nullptr);
-    EXPECT_EQ(jsonText(*ax.find("AXFocusedUIElement")), R"({"ref":")" + *chat.find("AXChildren")->asArray()->at(3).find("id")->asString() + R"("})");
+    EXPECT_EQ(jsonText(*ax.find("AXFocusedUIElement")),
+              R"({"ref":")" + *chat.find("AXChildren")->asArray()->at(3).find("id")->asString() + R"("})");
     // The menu bar, reachable only through its attribute, is written in place.
     EXPECT_EQ(*ax.find("AXMenuBar")->find("AXRole")->asString(), "AXMenuBar");
     EXPECT_TRUE(cuts(recording).empty()) << jsonText(cuts(recording));
@@ -162,7 +165,7 @@ TEST(Recorder, BoundsCutTheTreeAndSayWhere) {
         // composer, which references reach and which is written where found.
         {{1, 4000, 20}, "depth", 5},
         {{32, 3, 20}, "elements", 3},
-        {{32, 4000, -1}, "time", 1},     // the application element only, unread
+        {{32, 4000, -1}, "time", 1},  // the application element only, unread
     };
     for (const Case& c : cases) {
         Recording recording = record(demo(), false, c.limits);
@@ -185,8 +188,8 @@ TEST(Recorder, BoundsCutTheTreeAndSayWhere) {
 
 TEST(Recorder, CommandLineWritesASceneTheSimulatorLoads) {
     Folder folder;
-    const std::string command = "QUILLGATE_SCENE= " + std::string(QUILLGATE_PROGRAM) + " --record-scene " +
-                                folder.path() + "/out --redact";
+    const std::string command =
+        "QUILLGATE_SCENE= " + std::string(QUILLGATE_PROGRAM) + " --record-scene " + folder.path() + "/out --redact";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
     ASSERT_TRUE(pipe);
     char line[512] = {};
