@@ -203,3 +203,14 @@ def differential_redacted_scene_keeps_the_answers_that_carry_no_text(desk):
         replay.end()
     finally:
         replay.stop()
+
+
+@case
+def differential_window_kept_above_over_the_composer(desk):
+    app, bindings = chat_with_guard(desk)
+    composer = app.widgets["composer"]
+    # A floating window is no application window: it is ready once drawn, not listed.
+    desk.cover((composer[0] + 100, composer[1] - 50, 300, 150), above=True, no_focus=True)
+    compare(desk, app, bindings)
+    error = desk.quillgate.refused("pointer", bound=bindings[0], **fraction(app.frame, centre(composer)))
+    expect(error.startswith("目标窗口被遮挡"), "pointer at the covered composer: " + error)
