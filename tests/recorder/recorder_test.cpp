@@ -25,8 +25,8 @@ using recorder::Recording;
 class Folder {
 public:
     Folder() {
-        char name[] = "/tmp/quillgate-recorder-XXXXXX";
-        path_ = mkdtemp(name);
+        std::string name = (std::filesystem::temp_directory_path() / "quillgate-recorder-XXXXXX").string();
+        path_ = mkdtemp(name.data());
     }
     ~Folder() { std::filesystem::remove_all(path_); }
     const std::string& path() const { return path_; }
