@@ -105,7 +105,7 @@ private:
         entry["reason"] = std::move(reason);
         if (attribute) entry["attribute"] = *attribute;
         if (dropped) entry["dropped"] = dropped;
-        cuts_.push_back(std::move(entry));
+        cuts_.emplace_back(std::move(entry));
     }
 
     std::string idOf(size_t node) const { return "e" + std::to_string(pid_) + "-" + std::to_string(node); }
@@ -134,6 +134,12 @@ private:
         nodes_[index].read = true;
         for (std::string_view name : attributes) {
             const std::string attribute(name);
+            // An application that stopped answering costs the platform's
+            // time-out on every read: the bound holds between reads too.
+            if (outOfTime()) {
+                cut(index, "time", attribute);
+                return;
+            }
             if (attribute == "AXValue" && secure(nodes_[index].draft)) continue;
             AxResult result = platform_.copyAttribute(nodes_[index].element, attribute);
             if (result.status == axstatus::noValue) continue;
