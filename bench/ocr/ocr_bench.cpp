@@ -142,7 +142,7 @@ BENCHMARK(BM_TesseractCli)
 }  // namespace
 
 int main(int argc, char** argv) {
-    lumascan::limitOpenMpThreads(argv);
+    lumascan::limitOpenMpThreads();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -67,7 +67,7 @@ std::string recognise(int argc, char** argv) {
 
 int main(int argc, char** argv) {
 #ifndef __APPLE__
-    lumascan::limitOpenMpThreads(argv);  // Tesseract's OpenMP runtime; Vision has none
+    lumascan::limitOpenMpThreads();  // Tesseract's OpenMP runtime; Vision has none
 #endif
     std::signal(SIGPIPE, SIG_IGN);
     resultFd = silenceStdio();

@@ -2,13 +2,12 @@
 
 namespace lumascan {
 
-// Makes sure the OpenMP runtime inside libtesseract runs single-threaded;
-// on a machine with few cores its worker threads only spin against each
-// other and recognition gets several times slower. The runtime reads
-// OMP_THREAD_LIMIT once, while it is being loaded, before main() starts, so
-// when the variable is not already "1" this sets it and re-executes the
-// program with the same arguments. Call it first thing in main(). If the
-// re-execution fails the program simply goes on with the runtime's default.
-void limitOpenMpThreads(char** argv);
+// Makes the OpenMP runtime inside libtesseract run every parallel region on
+// the calling thread alone; on a machine with few cores its worker threads
+// only spin against each other and recognition gets several times slower.
+// The runtime is whichever one libtesseract loaded, so it is reached by
+// name rather than linked; without one this does nothing. Call it before
+// the first recognition.
+void limitOpenMpThreads();
 
 }  // namespace lumascan

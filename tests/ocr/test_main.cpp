@@ -3,7 +3,7 @@
 #include "openmp_limit.h"
 
 int main(int argc, char** argv) {
-    lumascan::limitOpenMpThreads(argv);
+    lumascan::limitOpenMpThreads();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
