@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "grey_image.h"
 #include "openmp_limit.h"
 #include "output_json.h"
 #include "recognizer.h"
@@ -96,6 +97,28 @@ void BM_LumascanEngine(benchmark::State& state) {
     report(state, texts);
 }
 BENCHMARK(BM_LumascanEngine)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// Init alone: a fresh engine per iteration, given a blank page, whose
+// recognition is next to nothing but which still has to be decoded and
+// laid out.
+void BM_LumascanInit(benchmark::State& state) {
+    const lumascan::PixPtr blank(pixCreate(64, 64, 8));
+    pixSetAll(blank.get());
+    l_uint8* data = nullptr;
+    size_t size = 0;
+    if (pixWriteMemPng(&data, &size, blank.get(), 0.0F) != 0) {
+        state.SkipWithError("cannot encode the blank page");
+        return;
+    }
+    const std::vector<std::byte> png(reinterpret_cast<std::byte*>(data),
+                                     reinterpret_cast<std::byte*>(data) + size);
+    lept_free(data);
+    for (auto _ : state) {
+        const auto lines = lumascan::makeRecognizer({})->recognize(png);
+        benchmark::DoNotOptimize(lines.data());
+    }
+}
+BENCHMARK(BM_LumascanInit)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
 // One run of the program per image, start-up and Init included.
 void BM_LumascanProgram(benchmark::State& state) {
