@@ -4,6 +4,7 @@
 // line, parsing, Base64 and PNG decoding, two hashes) and a guarded "check"
 // of a 1440 x 60 header strip. The screenshot itself is left out: the
 // simulated desktop hands over a picture prepared outside the timed region.
+// Each runs untraced (/0, the default) and traced (/1, QUILLGATE_TRACE).
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +17,7 @@
 #include "capture/encoding.h"
 #include "chat_picture.h"
 #include "fed_pipe.h"
+#include "scratch_trace.h"
 #include "image/base64.h"
 #include "json/reader.h"
 #include "json/writer.h"
@@ -90,9 +92,11 @@ std::string roundTrip(Main& service, const std::string& line) {
     return lines.next(l) ? service.respond(l.data, l.size) : std::string();
 }
 
+// Argument 1: the service traced (QUILLGATE_TRACE); 0: untraced, as by default.
 void run(benchmark::State& state, const std::string& line) {
     auto platform = desktop();
     Main service(platform);
+    ScratchTrace trace(service, state.range(0) != 0);
     for (auto _ : state) {
         state.PauseTiming();
         platform->prepare(window());
@@ -104,10 +108,12 @@ void run(benchmark::State& state, const std::string& line) {
         }
         benchmark::DoNotOptimize(response);
     }
+    state.counters["trace_bytes_per_request"] =
+        benchmark::Counter(trace.bytes(), benchmark::Counter::kAvgIterations);
 }
 
 void BM_CaptureRequest(benchmark::State& state) { run(state, request("capture", {})); }
-BENCHMARK(BM_CaptureRequest)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_CaptureRequest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_BindRegionFullSizeReference(benchmark::State& state) {
     const Object region{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};
@@ -115,7 +121,7 @@ void BM_BindRegionFullSizeReference(benchmark::State& state) {
     state.counters["reference_bytes"] = static_cast<double>(reference.size());
     run(state, request("bind-region", Object{{"region", region}, {"reference", reference}}));
 }
-BENCHMARK(BM_BindRegionFullSizeReference)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_BindRegionFullSizeReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // Threads of this process alive now: a capture must leave none behind.
 double threadCount() {
@@ -129,7 +135,7 @@ void BM_GuardedCheck(benchmark::State& state) {
     run(state, request("check", {}, guard));
     if (std::filesystem::exists("/proc/self/task")) state.counters["threads_after"] = threadCount();
 }
-BENCHMARK(BM_GuardedCheck)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_GuardedCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 }  // namespace quillgate::bench
