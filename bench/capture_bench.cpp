@@ -1,9 +1,10 @@
 // Whole requests of the capture path on a Retina-sized chat window, through
 // the request service as the host sends them: "capture" (PNG, Base64 and the
-// response line), "bind-region" with a full-size reference (reading the
-// line, parsing, Base64 and PNG decoding, two hashes) and a guarded "check"
-// of a 1440 x 60 header strip. The screenshot itself is left out: the
-// simulated desktop hands over a picture prepared outside the timed region.
+// response line) beside its payload alone, "bind-region" with a full-size
+// reference (reading the line, parsing, Base64 and PNG decoding, two hashes)
+// and a guarded "check" of a 1440 x 60 header strip. The screenshot itself
+// is left out: the simulated desktop hands over a picture prepared outside
+// the timed region.
 // Each runs untraced (/0, the default) and traced (/1, QUILLGATE_TRACE).
 
 #include <benchmark/benchmark.h>
@@ -11,6 +12,7 @@
 #include <deque>
 #include <filesystem>
 #include <iterator>
+#include <limits>
 #include <mutex>
 #include <string>
 
@@ -28,7 +30,7 @@
 namespace quillgate::bench {
 namespace {
 
-constexpr int kWidth = 2880, kHeight = 1800;
+constexpr int pictureWidth = 2880, pictureHeight = 1800;
 
 // Screenshots answered at once with pictures queued beforehand, so that
 // neither rendering nor copying the picture is timed.
@@ -54,7 +56,7 @@ private:
 };
 
 const Image& window() {
-    static const Image picture = chatPicture(kWidth, kHeight);
+    static const Image picture = chatPicture(pictureWidth, pictureHeight);
     return picture;
 }
 
@@ -74,7 +76,7 @@ std::shared_ptr<PreparedDesktop> desktop() {
 
 std::string request(const std::string& op, const Object& extra, const Value& guard = Value()) {
     Object bound{{"hwnd", "60"},     {"pid", 501},     {"process", "Chat"}, {"processStart", "1765000000.25"},
-                 {"title", "Chat"},  {"width", kWidth}, {"height", kHeight}};
+                 {"title", "Chat"},  {"width", pictureWidth}, {"height", pictureHeight}};
     if (!guard.isNull()) bound["guard"] = guard;
     Object r = extra;
     r["op"] = op;
@@ -82,38 +84,45 @@ std::string request(const std::string& op, const Object& extra, const Value& gua
     return *json::serialise(r);
 }
 
-// One request line through a pipe and the service, as the host's line
-// arrives; the response line comes back.
-std::string roundTrip(Main& service, const std::string& line) {
-    const std::string framed = line + "\n";
-    FedPipe pipe(framed, 1);
-    LineReader lines(pipe.fd(), requestLimit);
-    LineReader::Line l{};
-    return lines.next(l) ? service.respond(l.data, l.size) : std::string();
-}
-
-// Argument 1: the service traced (QUILLGATE_TRACE); 0: untraced, as by default.
+// Request lines through a pipe and the service as in a session: one line
+// reader for the whole run, so its buffer is paged in once, as the service's
+// is, and each request's response line comes back. Argument 1: the service
+// traced (QUILLGATE_TRACE); 0: untraced, as by default.
 void run(benchmark::State& state, const std::string& line) {
     auto platform = desktop();
     Main service(platform);
     ScratchTrace trace(service, state.range(0) != 0);
+    const std::string framed = line + "\n";  // the pipe's writer reads it throughout
+    FedPipe pipe(framed, std::numeric_limits<int64_t>::max());
+    LineReader lines(pipe.fd(), requestLimit);
     for (auto _ : state) {
         state.PauseTiming();
         platform->prepare(window());
         state.ResumeTiming();
-        const std::string response = roundTrip(service, line);
-        if (response.rfind(R"({"error")", 0) == 0) {
-            state.SkipWithError(response.c_str());
+        LineReader::Line l{};
+        const std::string response = lines.next(l) ? service.respond(l.data, l.size) : std::string();
+        if (response.rfind(R"({"error")", 0) == 0 || response.empty()) {
+            state.SkipWithError(response.empty() ? "no request line" : response.c_str());
             break;
         }
         benchmark::DoNotOptimize(response);
     }
     state.counters["trace_bytes_per_request"] =
         benchmark::Counter(trace.bytes(), benchmark::Counter::kAvgIterations);
+    pipe.stop();
+    for (LineReader::Line l{}; lines.next(l);) {
+    }
 }
 
 void BM_CaptureRequest(benchmark::State& state) { run(state, request("capture", {})); }
 BENCHMARK(BM_CaptureRequest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// The payload alone (PNG, then Base64), the floor of "capture": run beside it
+// so that the two are compared within one run on a shared machine.
+void BM_CapturePayload(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(image::base64Encode(png(window())));
+}
+BENCHMARK(BM_CapturePayload)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_BindRegionFullSizeReference(benchmark::State& state) {
     const Object region{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};

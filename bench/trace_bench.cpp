@@ -12,9 +12,9 @@
 // Whole requests, instructions per request counted by callgrind (exact
 // from run to run, unlike times on a shared machine), before tracing
 // existed / untraced / traced:
-//   guarded "check", 2880 x 1800 window     9,746,44x / 9,746,6xx / 9,780,873
-//   "capture", same window                106,133,346 / 106,133,596 / 106,168,525
-//   "list", fifty windows                   2,006,5xx / 2,013,28x / 2,027,181
+//   guarded "check", 2880 x 1800 window     9,746,440 /   9,746,600 to 9,746,780 /   9,780,870
+//   "capture", same window                106,133,350 / 106,133,600               / 106,168,530
+//   "list", fifty windows                   2,006,500 /   2,013,280               /   2,027,180
 // The untraced "list" difference lies wholly in the value type's copy code
 // (the compiler inlines it differently in the two builds), not in tracing.
 
