@@ -7,6 +7,10 @@
 //
 // Calls from a screenshot thread find no active trace there and are only
 // passed on: the capture race accounts for that thread's time itself.
+//
+// Every method of the port is passed on here, including those with a
+// default body: a method added to the port must be added here too, or a
+// traced service would run the default instead of the backend's.
 
 #include <memory>
 
