@@ -7,6 +7,7 @@
 #include "capture/capture.h"
 #include "capture/encoding.h"
 #include "core/failure.h"
+#include "core/trace.h"
 #include "core/values.h"
 #include "image/base64.h"
 #include "image/png.h"
@@ -57,8 +58,9 @@ const Image& reference(const GatedCall& call, const Object& region) {
     const PixelSize size = pixelSize(call.window.rect);
     const image::DecodeLimits limits{size.width, size.height, int64_t{size.width} * size.height};
     int height = 0;
-    if (!image::decodePngTop(bytes, limits, rowsReached(region), picture, height) || picture.width != size.width ||
-        height != size.height)
+    const bool decoded =
+        timed(Stage::pngDecode, [&] { return image::decodePngTop(bytes, limits, rowsReached(region), picture, height); });
+    if (!decoded || picture.width != size.width || height != size.height)
         reject(msg::invalidReference);
     return picture;
 }
