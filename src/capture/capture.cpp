@@ -31,7 +31,9 @@ int wholePoints(double length) {
 // screenshot that answers in time ends it and leaves no thread behind. A late
 // screenshot is not stopped: it ends its count whenever it returns, possibly
 // long after this request was answered, and its picture is dropped by Once.
-// Its thread holds what it touches.
+// Its thread holds what it touches, and is the platform's helper until its
+// answer is handed over, so simulated time cannot run the timer out while the
+// shot is still at work.
 Image race(Context& context, std::function<Image()> shot) {
     auto once = std::make_shared<Once<Image>>();
     std::shared_ptr<Platform> platform = context.platform;
@@ -40,7 +42,7 @@ Image race(Context& context, std::function<Image()> shot) {
     std::shared_ptr<PendingCapture> pending = context.pendingCapture;
     pending->begin();
     try {
-        std::thread([once, pending, shot = std::move(shot)] {
+        std::thread([once, pending, shot = std::move(shot), helper = platform->helper()]() mutable {
             // The count ends before the answer is handed over, so the request
             // it answers, and the next one, never find it still outstanding.
             std::optional<Image> image;
@@ -56,6 +58,7 @@ Image race(Context& context, std::function<Image()> shot) {
             } else {
                 once->finish(error);
             }
+            helper.reset();
         }).detach();
     } catch (...) {
         pending->end();  // no thread, so nothing else will
