@@ -12,7 +12,6 @@
 //   libpng level 1, UP           93 ms   1.02 MB
 //   Base64 encode of the PNG    0.26 ms  (3.7 GiB/s)
 //   Base64 decode               0.32 ms  (4.0 GiB/s)
-//   capture payload (PNG+Base64) 11.5 ms
 //   region hash 1440x60         0.26 ms
 //   resample 5760x3600 to half  320 ms  (1.3 s while other builds saturate
 //                                        the machine)
@@ -41,10 +40,10 @@
 namespace quillgate::bench {
 namespace {
 
-constexpr int kWidth = 2880, kHeight = 1800;
+constexpr int pictureWidth = 2880, pictureHeight = 1800;
 
 const Image& window() {
-    static const Image picture = chatPicture(kWidth, kHeight);
+    static const Image picture = chatPicture(pictureWidth, pictureHeight);
     return picture;
 }
 
@@ -149,12 +148,6 @@ void BM_Base64Decode(benchmark::State& state) {
 }
 BENCHMARK(BM_Base64Decode)->Unit(benchmark::kMicrosecond);
 
-// What "capture" adds to the screenshot itself.
-void BM_CapturePayload(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(image::base64Encode(png(window())));
-}
-BENCHMARK(BM_CapturePayload)->Unit(benchmark::kMillisecond);
-
 void BM_RegionHashHeaderStrip(benchmark::State& state) {
     const Object strip = {{"x", Value(720)}, {"y", Value(0)}, {"width", Value(1440)}, {"height", Value(60)}};
     for (auto _ : state) benchmark::DoNotOptimize(hash(window(), strip));
@@ -174,7 +167,7 @@ void BM_DecodePngSpng(benchmark::State& state) {
     for (auto _ : state) {
         spng_ctx* ctx = spng_ctx_new(0);
         spng_set_png_buffer(ctx, bytes.data(), bytes.size());
-        Image image(kWidth, kHeight);
+        Image image(pictureWidth, pictureHeight);
         spng_decode_image(ctx, image.rgba.data(), image.rgba.size(), SPNG_FMT_RGBA8, SPNG_DECODE_TRNS);
         spng_decode_chunks(ctx);
         spng_ctx_free(ctx);
@@ -210,11 +203,11 @@ const std::vector<uint8_t>& windowStream() {
     }();
     return stream;
 }
-constexpr size_t kScanlineBytes = size_t{kHeight} * (1 + 4 * kWidth);
+constexpr size_t scanlineBytes = size_t{pictureHeight} * (1 + 4 * pictureWidth);
 
 void BM_InflateLibdeflate(benchmark::State& state) {
     libdeflate_decompressor* d = libdeflate_alloc_decompressor();
-    std::vector<uint8_t> out(kScanlineBytes);
+    std::vector<uint8_t> out(scanlineBytes);
     for (auto _ : state)
         if (libdeflate_zlib_decompress(d, windowStream().data(), windowStream().size(), out.data(), out.size(),
                                        nullptr) != LIBDEFLATE_SUCCESS)
@@ -224,7 +217,7 @@ void BM_InflateLibdeflate(benchmark::State& state) {
 BENCHMARK(BM_InflateLibdeflate)->Unit(benchmark::kMillisecond);
 
 void BM_InflateIsal(benchmark::State& state) {
-    std::vector<uint8_t> out(kScanlineBytes);
+    std::vector<uint8_t> out(scanlineBytes);
     auto inflater = std::make_unique<inflate_state>();
     for (auto _ : state) {
         isal_inflate_init(inflater.get());
@@ -241,8 +234,8 @@ void BM_InflateIsal(benchmark::State& state) {
 BENCHMARK(BM_InflateIsal)->Unit(benchmark::kMillisecond);
 
 void BM_ResampleHalf(benchmark::State& state) {
-    const Image retina = chatPicture(2 * kWidth, 2 * kHeight);
-    for (auto _ : state) benchmark::DoNotOptimize(image::resample(retina, kWidth, kHeight));
+    const Image retina = chatPicture(2 * pictureWidth, 2 * pictureHeight);
+    for (auto _ : state) benchmark::DoNotOptimize(image::resample(retina, pictureWidth, pictureHeight));
 }
 BENCHMARK(BM_ResampleHalf)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -4,6 +4,7 @@
 #include "cli/information.h"
 #include "doctor/doctor.h"
 #include "platform/backend.h"
+#include "recorder/recorder.h"
 #include "service/main.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv, argv + argc);
     if (auto status = quillgate::answerInformation(arguments)) return *status;
     const auto doctorFormat = doctor::requested(arguments);
+    const auto recording = quillgate::recorder::requested(arguments);
     std::shared_ptr<quillgate::Platform> platform;
     try {
         platform = quillgate::makePlatform();
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (doctorFormat) return doctor::report(doctor::examine(std::move(platform)), *doctorFormat);
+    if (recording) return quillgate::recorder::run(std::move(platform), *recording);
     quillgate::Main program(std::move(platform));
     return program.main(arguments);
 }

@@ -36,6 +36,8 @@ LAYERS = [
     ["service"],
     # The program's modes beside the request loop: --help and --version; --doctor.
     ["cli", "doctor"],
+    # --record-scene: the desktop written as a scene; finds the chat application as the doctor does.
+    ["recorder"],
     # The platform backends (chosen by the build, reached only through the
     # port) and the program's entry.
     ["platform/sim", "platform/macos", "platform/x11", "main.cpp"],

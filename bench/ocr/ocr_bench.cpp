@@ -24,22 +24,22 @@
 namespace {
 
 using lumascan::testing::Invocation;
-using lumascan::testing::read_file;
-using lumascan::testing::run_program;
+using lumascan::testing::readFile;
+using lumascan::testing::runProgram;
 
-const std::string kImage = std::string(LUMASCAN_BENCH_DATA) + "/chat_screenshot.png";
+const std::string screenshotPath = std::string(LUMASCAN_BENCH_DATA) + "/chat_screenshot.png";
 
-std::vector<std::string> expected_lines() {
-    std::istringstream in(read_file(std::string(LUMASCAN_BENCH_DATA) + "/chat_screenshot.txt"));
+std::vector<std::string> expectedLines() {
+    std::istringstream in(readFile(std::string(LUMASCAN_BENCH_DATA) + "/chat_screenshot.txt"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
 // Expected lines found verbatim among the recognised ones, each used once.
-int count_exact(std::vector<std::string> recognised) {
+int countExact(std::vector<std::string> recognised) {
     int exact = 0;
-    for (const auto& want : expected_lines()) {
+    for (const auto& want : expectedLines()) {
         const auto hit = std::find(recognised.begin(), recognised.end(), want);
         if (hit != recognised.end()) {
             ++exact;
@@ -50,13 +50,13 @@ int count_exact(std::vector<std::string> recognised) {
 }
 
 void report(benchmark::State& state, const std::vector<std::string>& recognised) {
-    state.counters["lines_exact"] = count_exact(recognised);
-    state.counters["lines_total"] = static_cast<double>(expected_lines().size());
+    state.counters["lines_exact"] = countExact(recognised);
+    state.counters["lines_total"] = static_cast<double>(expectedLines().size());
 }
 
 // CPU time used by finished child processes, in milliseconds; with other
 // work on the machine it is steadier than the wall-clock time.
-double children_cpu_ms() {
+double childrenCpuMs() {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
     const auto ms = [](timeval t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
@@ -64,27 +64,27 @@ double children_cpu_ms() {
 }
 
 // Runs `program` once per iteration and returns the last stdout.
-std::string run_each_iteration(benchmark::State& state, const std::string& program,
-                               const Invocation& run) {
-    const double cpu_before = children_cpu_ms();
+std::string runEachIteration(benchmark::State& state, const std::string& program,
+                             const Invocation& run) {
+    const double cpuBefore = childrenCpuMs();
     std::string out;
-    for (auto _ : state) out = run_program(program, run).out;
+    for (auto _ : state) out = runProgram(program, run).out;
     state.counters["child_cpu_ms"] =
-        benchmark::Counter(children_cpu_ms() - cpu_before, benchmark::Counter::kAvgIterations);
+        benchmark::Counter(childrenCpuMs() - cpuBefore, benchmark::Counter::kAvgIterations);
     return out;
 }
 
-std::vector<std::string> texts_of(const std::string& json) {
+std::vector<std::string> textsOf(const std::string& json) {
     std::vector<std::string> texts;
-    for (const auto& line : lumascan::testing::parse_output(json)) texts.push_back(line.text);
+    for (const auto& line : lumascan::testing::parseOutput(json)) texts.push_back(line.text);
     return texts;
 }
 
 // Recognition alone, as a caller that keeps the engine sees it.
 void BM_LumascanEngine(benchmark::State& state) {
-    const auto image = read_file(kImage);
+    const auto image = readFile(screenshotPath);
     const auto bytes = std::as_bytes(std::span(image.data(), image.size()));
-    const auto engine = lumascan::make_recognizer({});
+    const auto engine = lumascan::makeRecognizer({});
     engine->recognize(bytes);  // Init happens here, outside the timing
     std::vector<lumascan::TextLine> lines;
     for (auto _ : state) {
@@ -99,11 +99,11 @@ BENCHMARK(BM_LumascanEngine)->Unit(benchmark::kMillisecond)->UseRealTime()->MinT
 
 // One run of the program per image, start-up and Init included.
 void BM_LumascanProgram(benchmark::State& state) {
-    report(state, texts_of(run_each_iteration(state, LUMASCAN_PROGRAM, Invocation{.args = {kImage}})));
+    report(state, textsOf(runEachIteration(state, LUMASCAN_PROGRAM, Invocation{.args = {screenshotPath}})));
 }
 BENCHMARK(BM_LumascanProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
-std::optional<std::string> find_in_path(const std::string& name) {
+std::optional<std::string> findInPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path ? path : "");
     for (std::string dir; std::getline(dirs, dir, ':');) {
@@ -116,15 +116,15 @@ std::optional<std::string> find_in_path(const std::string& name) {
 // The tesseract tool with only the languages given; range(0) = 1 limits
 // OpenMP to one thread as lumascan does, 0 leaves the tool's default.
 void BM_TesseractCli(benchmark::State& state) {
-    const auto tool = find_in_path("tesseract");
+    const auto tool = findInPath("tesseract");
     if (!tool) {
         state.SkipWithError("tesseract command-line tool not installed");
         return;
     }
-    Invocation run{.args = {kImage, "stdout", "-l", "chi_sim+eng"}};
+    Invocation run{.args = {screenshotPath, "stdout", "-l", "chi_sim+eng"}};
     run.env.emplace_back("OMP_THREAD_LIMIT", state.range(0) == 1 ? std::optional<std::string>("1")
                                                                  : std::nullopt);
-    std::istringstream in(run_each_iteration(state, *tool, run));
+    std::istringstream in(runEachIteration(state, *tool, run));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty()) lines.push_back(line);
@@ -142,7 +142,7 @@ BENCHMARK(BM_TesseractCli)
 }  // namespace
 
 int main(int argc, char** argv) {
-    lumascan::limit_openmp_threads(argv);
+    lumascan::limitOpenMpThreads(argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -16,30 +16,30 @@ namespace {
 // The group stores below put characters and bytes in memory order.
 static_assert(std::endian::native == std::endian::little);
 
-constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-constexpr uint8_t kInvalid = 0xFF;
+constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr uint8_t invalidMark = 0xFF;
 
 // Every two-byte input pair's two output characters at once, so the encoder
 // does two table loads per group instead of four shifts and lookups.
 constexpr std::array<uint16_t, 4096> makePairTable() {
     std::array<uint16_t, 4096> table{};
     for (unsigned i = 0; i < 4096; ++i) {
-        auto hi = static_cast<uint8_t>(kAlphabet[i >> 6]);
-        auto lo = static_cast<uint8_t>(kAlphabet[i & 63]);
+        auto hi = static_cast<uint8_t>(alphabet[i >> 6]);
+        auto lo = static_cast<uint8_t>(alphabet[i & 63]);
         table[i] = static_cast<uint16_t>(hi | (lo << 8));  // memory order: hi, lo
     }
     return table;
 }
-constexpr auto kPairs = makePairTable();
+constexpr auto pairTable = makePairTable();
 
 // A character's 6-bit value pre-shifted into each of the four places of a
-// 24-bit group; kInvalid in the top byte marks characters outside the alphabet.
+// 24-bit group; invalidMark in the top byte marks characters outside the alphabet.
 using Shifted = std::array<std::array<uint32_t, 256>, 4>;
 constexpr Shifted makeDecodeTables() {
     Shifted tables{};
-    for (auto& t : tables) t.fill(uint32_t{kInvalid} << 24);
+    for (auto& t : tables) t.fill(uint32_t{invalidMark} << 24);
     for (uint32_t v = 0; v < 64; ++v) {
-        auto c = static_cast<uint8_t>(kAlphabet[v]);
+        auto c = static_cast<uint8_t>(alphabet[v]);
         tables[0][c] = v << 18;
         tables[1][c] = v << 12;
         tables[2][c] = v << 6;
@@ -47,17 +47,17 @@ constexpr Shifted makeDecodeTables() {
     }
     return tables;
 }
-constexpr auto kDecode = makeDecodeTables();
+constexpr auto decodeTables = makeDecodeTables();
 
 inline uint32_t group(const uint8_t* s) {
-    return kDecode[0][s[0]] | kDecode[1][s[1]] | kDecode[2][s[2]] | kDecode[3][s[3]];
+    return decodeTables[0][s[0]] | decodeTables[1][s[1]] | decodeTables[2][s[2]] | decodeTables[3][s[3]];
 }
 
 inline bool valid(uint32_t g) { return (g >> 24) == 0; }
 
 // Four characters of one group, in memory order, from its two pairs.
 inline void storeGroup(char* out, uint32_t g) {
-    const uint32_t chars = kPairs[g >> 12] | uint32_t{kPairs[g & 0xFFF]} << 16;
+    const uint32_t chars = pairTable[g >> 12] | uint32_t{pairTable[g & 0xFFF]} << 16;
     std::memcpy(out, &chars, 4);
 }
 

@@ -29,13 +29,13 @@ namespace {
 using png::Colours;
 using png::Header;
 
-constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr uint32_t kMaxLength = 0x7FFFFFFF;  // chunk lengths and picture sides
+constexpr uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr uint32_t maxLength = 0x7FFFFFFF;  // chunk lengths and picture sides
 // Deflate cannot expand its input more than 1032 times; a stream shorter
 // than that allows is refused before its output is allocated.
-constexpr size_t kMaxInflateRatio = 1032;
+constexpr size_t maxInflateRatio = 1032;
 // Scanline buffers above this are given back after use rather than kept.
-constexpr size_t kKeptScanlineBytes = size_t{64} << 20;
+constexpr size_t keptScanlineBytes = size_t{64} << 20;
 
 uint32_t be32(const uint8_t* p) {
     return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
@@ -74,7 +74,7 @@ bool readHeader(const uint8_t* d, const DecodeLimits& limits, Header& h) {
     h.depth = d[8];
     h.colour = d[9];
     h.interlaced = d[12] == 1;
-    return h.width >= 1 && h.height >= 1 && h.width <= kMaxLength && h.height <= kMaxLength &&
+    return h.width >= 1 && h.height >= 1 && h.width <= maxLength && h.height <= maxLength &&
            h.width <= static_cast<uint32_t>(limits.maxWidth) && h.height <= static_cast<uint32_t>(limits.maxHeight) &&
            int64_t{h.width} * h.height <= limits.maxPixels && png::validFormat(h.colour, h.depth) && d[10] == 0 &&
            d[11] == 0 && d[12] <= 1;
@@ -162,7 +162,7 @@ bool decodePixels(const Header& header, const Colours& colours, std::span<const 
     Scratch& s = scratch();
     if (!s.inflater) return false;
     const size_t size = png::inflatedSize(header);
-    if (size / kMaxInflateRatio > stream.size()) return false;
+    if (size / maxInflateRatio > stream.size()) return false;
     image.width = static_cast<int>(header.width);
     image.height = static_cast<int>(rows);
     const size_t bytes = image.stride() * rows;
@@ -178,7 +178,7 @@ bool decodePixels(const Header& header, const Colours& colours, std::span<const 
         ok = ok && (png::isRgba8(header) ? png::reconstructRgba8(header, rows, s.scanlines.data(), image.rgba.data())
                                          : png::reconstruct(header, colours, s.scanlines.data(), image));
     }
-    if (s.scanlines.size() > kKeptScanlineBytes) std::vector<uint8_t>().swap(s.scanlines);
+    if (s.scanlines.size() > keptScanlineBytes) std::vector<uint8_t>().swap(s.scanlines);
     image.rgba.resize(bytes);
     return ok;
 }
@@ -187,9 +187,9 @@ bool decodePixels(const Header& header, const Colours& colours, std::span<const 
 
 bool decodePngTop(std::span<const uint8_t> bytes, const DecodeLimits& limits, int rows, Image& image, int& height) {
     if (limits.maxWidth < 1 || limits.maxHeight < 1 || rows < 0) return false;
-    if (bytes.size() < sizeof kSignature || std::memcmp(bytes.data(), kSignature, sizeof kSignature) != 0)
+    if (bytes.size() < sizeof pngSignature || std::memcmp(bytes.data(), pngSignature, sizeof pngSignature) != 0)
         return false;
-    const uint8_t* p = bytes.data() + sizeof kSignature;
+    const uint8_t* p = bytes.data() + sizeof pngSignature;
     const uint8_t* const end = bytes.data() + bytes.size();
 
     Header header;
@@ -203,7 +203,7 @@ bool decodePngTop(std::span<const uint8_t> bytes, const DecodeLimits& limits, in
         // Length, type, data, CRC; the CRC covers type and data.
         if (end - p < 12) return false;
         const uint32_t length = be32(p), type = be32(p + 4);
-        if (length > kMaxLength || static_cast<size_t>(end - p - 12) < length) return false;
+        if (length > maxLength || static_cast<size_t>(end - p - 12) < length) return false;
         const uint8_t* data = p + 8;
         if (libdeflate_crc32(0, p + 4, size_t{length} + 4) != be32(data + length)) return false;
         p = data + length + 4;

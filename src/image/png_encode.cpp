@@ -20,10 +20,10 @@
 namespace quillgate::image {
 namespace {
 
-constexpr std::array<uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr uint8_t kFilterUp = 2;
-constexpr size_t kBlockBytes = 256 * 1024;  // filtered rows handed to deflate at once
-constexpr size_t kIdatBytes = 256 * 1024;   // deflate output per IDAT chunk
+constexpr std::array<uint8_t, 8> pngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr uint8_t upFilter = 2;
+constexpr size_t blockBytes = 256 * 1024;  // filtered rows handed to deflate at once
+constexpr size_t idatBytes = 256 * 1024;   // deflate output per IDAT chunk
 
 void put32(std::string& out, uint32_t v) {
     const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
@@ -83,7 +83,7 @@ void unpremultiply(const uint8_t* in, uint8_t* out, int width) {
 // Streams rows into one zlib stream and the stream into IDAT chunks.
 class IdatWriter {
 public:
-    explicit IdatWriter(std::string& png) : png_(png), level_(ISAL_DEF_LVL1_DEFAULT), buffer_(kIdatBytes) {
+    explicit IdatWriter(std::string& png) : png_(png), level_(ISAL_DEF_LVL1_DEFAULT), buffer_(idatBytes) {
         isal_deflate_init(stream_.get());
         stream_->level = 1;
         stream_->level_buf = level_.data();
@@ -128,7 +128,7 @@ std::string encodePng(const Image& image) {
     const int height = image.height;
     if (width < 1 || height < 1 || image.rgba.size() != image.stride() * static_cast<size_t>(height)) return {};
 
-    std::string png(kSignature.begin(), kSignature.end());
+    std::string png(pngSignature.begin(), pngSignature.end());
     png.reserve(image.rgba.size() / 8);  // window captures compress to about a twentieth
     std::array<uint8_t, 13> ihdr = {};
     for (int i = 0; i < 4; ++i) {
@@ -145,7 +145,7 @@ std::string encodePng(const Image& image) {
     // (found while filtering, which is then redone); the previous row's
     // straight form is kept for the UP difference.
     const size_t stride = image.stride();
-    const size_t rowsPerBlock = std::max<size_t>(1, kBlockBytes / (stride + 1));
+    const size_t rowsPerBlock = std::max<size_t>(1, blockBytes / (stride + 1));
     std::vector<uint8_t> block(rowsPerBlock * (stride + 1));
     std::array<std::vector<uint8_t>, 2> straight = {std::vector<uint8_t>(stride), std::vector<uint8_t>(stride)};
     const std::vector<uint8_t> zeros(stride);
@@ -155,7 +155,7 @@ std::string encodePng(const Image& image) {
     uint8_t* out = block.data();
     for (int y = 0; y < height; ++y) {
         const uint8_t* current = image.row(y);
-        *out++ = kFilterUp;
+        *out++ = upFilter;
         if (!filterUp(current, previous, out, stride)) {
             uint8_t* converted = straight[y & 1].data();
             unpremultiply(current, converted, width);

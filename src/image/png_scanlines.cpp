@@ -18,12 +18,12 @@ enum Filter : uint8_t { none = 0, sub = 1, up = 2, average = 3, paeth = 4 };
 struct Pass {
     uint32_t x0, y0, dx, dy;
 };
-constexpr Pass kWhole[] = {{0, 0, 1, 1}};
-constexpr Pass kAdam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                           {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+constexpr Pass wholePicture[] = {{0, 0, 1, 1}};
+constexpr Pass adam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                          {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 
 std::span<const Pass> passes(const Header& h) {
-    return h.interlaced ? std::span<const Pass>(kAdam7) : std::span<const Pass>(kWhole);
+    return h.interlaced ? std::span<const Pass>(adam7) : std::span<const Pass>(wholePicture);
 }
 
 uint32_t extent(uint32_t size, uint32_t start, uint32_t step) { return size > start ? (size - start + step - 1) / step : 0; }

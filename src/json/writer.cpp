@@ -58,14 +58,14 @@ unsigned escapeMask(const char* p) {
                                        _mm_cmpeq_epi8(v, _mm_set1_epi8('/')));
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, marks)));
 }
-constexpr size_t kBlock = 16;
+constexpr size_t blockBytes = 16;
 #else
 unsigned escapeMask(const char* p) {
     unsigned mask = 0;
     for (unsigned k = 0; k < 8; ++k) mask |= unsigned{escapes[static_cast<unsigned char>(p[k])] != 0} << k;
     return mask;
 }
-constexpr size_t kBlock = 8;
+constexpr size_t blockBytes = 8;
 #endif
 
 bool writeString(const std::string& s, std::string& out) {
@@ -80,7 +80,7 @@ bool writeString(const std::string& s, std::string& out) {
     // are found at once and the runs between them copied whole.
     const char* data = s.data();
     size_t run = 0, i = 0;
-    for (; i + kBlock <= s.size(); i += kBlock) {
+    for (; i + blockBytes <= s.size(); i += blockBytes) {
         for (unsigned mask = escapeMask(data + i); mask != 0; mask &= mask - 1) {
             const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
             out.append(data + run, at - run);

@@ -6,7 +6,7 @@
 
 namespace lumascan {
 
-std::optional<std::vector<std::byte>> read_all(int fd) {
+std::optional<std::vector<std::byte>> readAll(int fd) {
     std::vector<std::byte> data;
     std::byte chunk[1 << 16];
     for (;;) {
@@ -20,7 +20,7 @@ std::optional<std::vector<std::byte>> read_all(int fd) {
     }
 }
 
-bool write_all(int fd, std::string_view data) {
+bool writeAll(int fd, std::string_view data) {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {

@@ -8,9 +8,9 @@
 namespace lumascan {
 
 // Everything up to end of file; nullopt on a read error.
-std::optional<std::vector<std::byte>> read_all(int fd);
+std::optional<std::vector<std::byte>> readAll(int fd);
 
 // Writes all of `data`, resuming after short writes and signals.
-bool write_all(int fd, std::string_view data);
+bool writeAll(int fd, std::string_view data);
 
 }  // namespace lumascan

@@ -9,10 +9,10 @@ Quad corners(double left, double top, double right, double bottom) {
 
 }  // namespace
 
-Quad quad_from_box(int left, int top, int right, int bottom) { return corners(left, top, right, bottom); }
+Quad quadFromBox(int left, int top, int right, int bottom) { return corners(left, top, right, bottom); }
 
-Quad quad_from_normalized(double min_x, double max_x, double min_y, double max_y, double width, double height) {
-    return corners(min_x * width, (1 - max_y) * height, max_x * width, (1 - min_y) * height);
+Quad quadFromNormalized(double minX, double maxX, double minY, double maxY, double width, double height) {
+    return corners(minX * width, (1 - maxY) * height, maxX * width, (1 - minY) * height);
 }
 
 }  // namespace lumascan

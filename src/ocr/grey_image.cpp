@@ -2,7 +2,7 @@
 
 namespace lumascan {
 
-PixPtr decode_grey(std::span<const std::byte> encoded) {
+PixPtr decodeGrey(std::span<const std::byte> encoded) {
     if (encoded.empty()) return nullptr;
     PixPtr pix(pixReadMem(reinterpret_cast<const l_uint8*>(encoded.data()), encoded.size()));
     if (pix && pixGetColormap(pix.get()) != nullptr) {

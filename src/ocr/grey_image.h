@@ -19,6 +19,6 @@ using PixPtr = std::unique_ptr<Pix, PixDeleter>;
 // text stays dark, where luminance would leave a green bubble as dark as
 // an avatar picture and let one global threshold swallow its text.
 // Transparent areas become white. Null when the bytes are no image.
-PixPtr decode_grey(std::span<const std::byte> encoded);
+PixPtr decodeGrey(std::span<const std::byte> encoded);
 
 }  // namespace lumascan

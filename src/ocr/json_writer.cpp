@@ -9,9 +9,9 @@
 namespace lumascan {
 namespace {
 
-constexpr char kHex[] = "0123456789abcdef";
+constexpr char hexDigits[] = "0123456789abcdef";
 
-bool append_string(std::string& out, std::string_view text) {
+bool appendString(std::string& out, std::string_view text) {
     if (!simdjson::validate_utf8(text.data(), text.size())) return false;
     out.push_back('"');
     for (const char c : text) {
@@ -27,8 +27,8 @@ bool append_string(std::string& out, std::string_view text) {
             default:
                 if (byte < 0x20) {
                     out += "\\u00";
-                    out.push_back(kHex[byte >> 4]);
-                    out.push_back(kHex[byte & 0xF]);
+                    out.push_back(hexDigits[byte >> 4]);
+                    out.push_back(hexDigits[byte & 0xF]);
                 } else {
                     out.push_back(c);
                 }
@@ -41,7 +41,7 @@ bool append_string(std::string& out, std::string_view text) {
 // Shortest text that reads back as the same value, so a float score stays
 // the float it was and whole pixel coordinates print without a fraction.
 template <typename Number>
-bool append_number(std::string& out, Number value) {
+bool appendNumber(std::string& out, Number value) {
     if (!std::isfinite(value)) return false;
     char buffer[32];
     const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
@@ -49,18 +49,18 @@ bool append_number(std::string& out, Number value) {
     return true;
 }
 
-bool append_line(std::string& out, const TextLine& line) {
+bool appendLine(std::string& out, const TextLine& line) {
     out += "{\"text\":";
-    if (!append_string(out, line.text)) return false;
+    if (!appendString(out, line.text)) return false;
     out += ",\"score\":";
-    if (!append_number(out, line.score)) return false;
+    if (!appendNumber(out, line.score)) return false;
     out += ",\"box\":[";
     for (std::size_t i = 0; i < line.box.size(); ++i) {
         if (i > 0) out.push_back(',');
         out.push_back('[');
-        if (!append_number(out, line.box[i].x)) return false;
+        if (!appendNumber(out, line.box[i].x)) return false;
         out.push_back(',');
-        if (!append_number(out, line.box[i].y)) return false;
+        if (!appendNumber(out, line.box[i].y)) return false;
         out.push_back(']');
     }
     out += "]}";
@@ -69,11 +69,11 @@ bool append_line(std::string& out, const TextLine& line) {
 
 }  // namespace
 
-std::optional<std::string> to_json(std::span<const TextLine> lines) {
+std::optional<std::string> toJson(std::span<const TextLine> lines) {
     std::string out = "[";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i > 0) out.push_back(',');
-        if (!append_line(out, lines[i])) return std::nullopt;
+        if (!appendLine(out, lines[i])) return std::nullopt;
     }
     out.push_back(']');
     return out;

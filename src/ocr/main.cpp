@@ -21,13 +21,13 @@
 
 namespace {
 
-constexpr char kNoLines[] = "[]";
+constexpr char noLines[] = "[]";
 
-volatile std::sig_atomic_t g_result_fd = STDOUT_FILENO;
+volatile std::sig_atomic_t resultFd = STDOUT_FILENO;
 
 // Points stdout and stderr at /dev/null so that nothing the image and OCR
 // libraries print can reach the caller; returns where the result goes.
-int silence_stdio() {
+int silenceStdio() {
     const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (null < 0) return STDOUT_FILENO;
     ::dup2(null, STDERR_FILENO);
@@ -41,45 +41,45 @@ int silence_stdio() {
 
 // Tesseract stops on a failed internal check with abort(); for the caller
 // that is an image without recognisable text, not a crash.
-extern "C" void answer_no_lines(int) {
-    static constexpr char kLine[] = "[]\n";
-    [[maybe_unused]] const auto ignored = ::write(g_result_fd, kLine, sizeof kLine - 1);
+extern "C" void answerNoLines(int) {
+    static constexpr char answer[] = "[]\n";
+    [[maybe_unused]] const auto ignored = ::write(resultFd, answer, sizeof answer - 1);
     ::_exit(0);
 }
 
-std::optional<std::vector<std::byte>> read_file(const char* path) {
+std::optional<std::vector<std::byte>> readFile(const char* path) {
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    auto data = lumascan::read_all(fd);
+    auto data = lumascan::readAll(fd);
     ::close(fd);
     return data;
 }
 
 std::string recognise(int argc, char** argv) {
-    const auto image = argc > 1 ? read_file(argv[1]) : lumascan::read_all(STDIN_FILENO);
-    if (!image || image->empty()) return kNoLines;
+    const auto image = argc > 1 ? readFile(argv[1]) : lumascan::readAll(STDIN_FILENO);
+    if (!image || image->empty()) return noLines;
     const auto engine =
-        lumascan::make_recognizer(lumascan::parse_vocabulary(std::getenv("VESKOR_OCR_WORDS")));
-    return lumascan::to_json(engine->recognize(*image)).value_or(kNoLines);
+        lumascan::makeRecognizer(lumascan::parseVocabulary(std::getenv("VESKOR_OCR_WORDS")));
+    return lumascan::toJson(engine->recognize(*image)).value_or(noLines);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
 #ifndef __APPLE__
-    lumascan::limit_openmp_threads(argv);  // Tesseract's OpenMP runtime; Vision has none
+    lumascan::limitOpenMpThreads(argv);  // Tesseract's OpenMP runtime; Vision has none
 #endif
     std::signal(SIGPIPE, SIG_IGN);
-    g_result_fd = silence_stdio();
-    std::signal(SIGABRT, answer_no_lines);
+    resultFd = silenceStdio();
+    std::signal(SIGABRT, answerNoLines);
 
     std::string json;
     try {
         json = recognise(argc, argv);
     } catch (...) {
-        json = kNoLines;
+        json = noLines;
     }
     json.push_back('\n');
-    lumascan::write_all(g_result_fd, json);
+    lumascan::writeAll(resultFd, json);
     return 0;
 }

@@ -7,7 +7,7 @@
 
 namespace lumascan {
 
-void limit_openmp_threads(char** argv) {
+void limitOpenMpThreads(char** argv) {
     const char* current = std::getenv("OMP_THREAD_LIMIT");
     if (current != nullptr && std::string_view(current) == "1") return;
     if (::setenv("OMP_THREAD_LIMIT", "1", 1) != 0) return;

@@ -9,6 +9,6 @@ namespace lumascan {
 // when the variable is not already "1" this sets it and re-executes the
 // program with the same arguments. Call it first thing in main(). If the
 // re-execution fails the program simply goes on with the runtime's default.
-void limit_openmp_threads(char** argv);
+void limitOpenMpThreads(char** argv);
 
 }  // namespace lumascan

@@ -11,7 +11,7 @@
 namespace lumascan {
 
 // One OCR engine. The build picks the implementation for the platform, and
-// make_recognizer() is defined by that engine's source file only.
+// makeRecognizer() is defined by that engine's source file only.
 class Recognizer {
 public:
     virtual ~Recognizer() = default;
@@ -22,7 +22,7 @@ public:
     virtual std::vector<TextLine> recognize(std::span<const std::byte> encoded) = 0;
 };
 
-// custom_words: extra vocabulary the engine should favour (may be empty).
-std::unique_ptr<Recognizer> make_recognizer(std::vector<std::string> custom_words);
+// customWords: extra vocabulary the engine should favour (may be empty).
+std::unique_ptr<Recognizer> makeRecognizer(std::vector<std::string> customWords);
 
 }  // namespace lumascan

@@ -6,7 +6,7 @@
 namespace lumascan {
 namespace {
 
-bool has_languages(const std::filesystem::path& dir, std::span<const std::string_view> languages) {
+bool hasLanguages(const std::filesystem::path& dir, std::span<const std::string_view> languages) {
     return std::ranges::all_of(languages, [&](std::string_view language) {
         std::error_code ec;
         auto file = dir / language;
@@ -17,14 +17,14 @@ bool has_languages(const std::filesystem::path& dir, std::span<const std::string
 
 }  // namespace
 
-std::filesystem::path find_tessdata(const char* preferred,
-                                    std::span<const std::filesystem::path> fallbacks,
-                                    std::span<const std::string_view> languages) {
-    if (preferred != nullptr && *preferred != '\0' && has_languages(preferred, languages)) {
+std::filesystem::path findTessdata(const char* preferred,
+                                   std::span<const std::filesystem::path> fallbacks,
+                                   std::span<const std::string_view> languages) {
+    if (preferred != nullptr && *preferred != '\0' && hasLanguages(preferred, languages)) {
         return preferred;
     }
     for (const auto& dir : fallbacks) {
-        if (has_languages(dir, languages)) return dir;
+        if (hasLanguages(dir, languages)) return dir;
     }
     return {};
 }

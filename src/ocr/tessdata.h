@@ -9,8 +9,8 @@ namespace lumascan {
 // The first directory that holds <language>.traineddata for every language:
 // `preferred` (from TESSDATA_PREFIX) when given, then each fallback in turn.
 // Empty when none does.
-std::filesystem::path find_tessdata(const char* preferred,
-                                    std::span<const std::filesystem::path> fallbacks,
-                                    std::span<const std::string_view> languages);
+std::filesystem::path findTessdata(const char* preferred,
+                                   std::span<const std::filesystem::path> fallbacks,
+                                   std::span<const std::string_view> languages);
 
 }  // namespace lumascan

@@ -21,11 +21,11 @@
 namespace lumascan {
 namespace {
 
-constexpr const char* kLanguages = "chi_sim+eng";
-constexpr std::array<std::string_view, 2> kLanguageFiles{"chi_sim", "eng"};
-constexpr int kDeadlineMs = 3000;
+constexpr const char* languages = "chi_sim+eng";
+constexpr std::array<std::string_view, 2> languageFiles{"chi_sim", "eng"};
+constexpr int deadlineMs = 3000;
 
-constexpr std::array<std::pair<const char*, const char*>, 3> kVariables{{
+constexpr std::array<std::pair<const char*, const char*>, 3> presetVariables{{
     // Sauvola thresholds each pixel against its neighbourhood, so text keeps
     // its contrast on every bubble and panel of a screenshot; k = 0.2 is the
     // usual choice and keeps light-grey captions.
@@ -42,33 +42,33 @@ constexpr std::array<std::pair<const char*, const char*>, 3> kVariables{{
 // the LSTM recogniser; not loading its dictionary at all does.) The host's
 // custom words reach Tesseract only through that dictionary, so with custom
 // words it is loaded, word lists and all.
-constexpr std::pair<const char*, const char*> kNoDictionary{"lstm_use_matrix", "0"};
+constexpr std::pair<const char*, const char*> noDictionary{"lstm_use_matrix", "0"};
 
-std::filesystem::path tessdata_dir() {
+std::filesystem::path tessdataDir() {
     static const std::array<std::filesystem::path, 3> debian{
         "/usr/share/tesseract-ocr/5/tessdata",
         "/usr/share/tesseract-ocr/4.00/tessdata",
         "/usr/share/tessdata",
     };
-    return find_tessdata(std::getenv("TESSDATA_PREFIX"), debian, kLanguageFiles);
+    return findTessdata(std::getenv("TESSDATA_PREFIX"), debian, languageFiles);
 }
 
 class TesseractEngine final : public Recognizer {
 public:
-    explicit TesseractEngine(std::vector<std::string> custom_words)
-        : custom_words_(std::move(custom_words)) {
+    explicit TesseractEngine(std::vector<std::string> customWords)
+        : customWords_(std::move(customWords)) {
         setMsgSeverity(L_SEVERITY_NONE);
         api_.SetVariable("debug_file", "/dev/null");
     }
 
     std::vector<TextLine> recognize(std::span<const std::byte> encoded) override {
-        const PixPtr grey = decode_grey(encoded);
+        const PixPtr grey = decodeGrey(encoded);
         if (!grey || !initialised()) return {};
         api_.SetImage(grey.get());
         tesseract::ETEXT_DESC monitor;
-        monitor.set_deadline_msecs(kDeadlineMs);
+        monitor.set_deadline_msecs(deadlineMs);
         std::vector<TextLine> lines;
-        if (api_.Recognize(&monitor) == 0) lines = collect_lines();
+        if (api_.Recognize(&monitor) == 0) lines = collectLines();
         api_.Clear();
         return lines;
     }
@@ -82,22 +82,22 @@ private:
     }
 
     bool init() {
-        const auto data = tessdata_dir();
+        const auto data = tessdataDir();
         if (data.empty()) return false;
         std::vector<std::string> names, values;
-        for (const auto& [name, value] : kVariables) {
+        for (const auto& [name, value] : presetVariables) {
             names.emplace_back(name);
             values.emplace_back(value);
         }
-        const UserWordsFile words(custom_words_);
+        const UserWordsFile words(customWords_);
         if (!words.path().empty()) {
             names.emplace_back("user_words_file");
             values.push_back(words.path());
         } else {
-            names.emplace_back(kNoDictionary.first);
-            values.emplace_back(kNoDictionary.second);
+            names.emplace_back(noDictionary.first);
+            values.emplace_back(noDictionary.second);
         }
-        if (api_.Init(data.c_str(), kLanguages, tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
+        if (api_.Init(data.c_str(), languages, tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
                       &values, false) != 0) {
             return false;
         }
@@ -105,7 +105,7 @@ private:
         return true;
     }
 
-    std::vector<TextLine> collect_lines() {
+    std::vector<TextLine> collectLines() {
         std::vector<TextLine> lines;
         const std::unique_ptr<tesseract::ResultIterator> it(api_.GetIterator());
         if (!it) return lines;
@@ -115,8 +115,8 @@ private:
             const std::unique_ptr<char[]> text(it->GetUTF8Text(level));
             int left = 0, top = 0, right = 0, bottom = 0;
             if (!text || !it->BoundingBox(level, &left, &top, &right, &bottom)) continue;
-            if (auto line = make_text_line(text.get(), it->Confidence(level), left, top, right,
-                                           bottom)) {
+            if (auto line = makeTextLine(text.get(), it->Confidence(level), left, top, right,
+                                         bottom)) {
                 lines.push_back(std::move(*line));
             }
         } while (it->Next(level));
@@ -125,15 +125,15 @@ private:
 
     enum class State { fresh, ready, failed };
 
-    std::vector<std::string> custom_words_;
+    std::vector<std::string> customWords_;
     tesseract::TessBaseAPI api_;
     State state_ = State::fresh;
 };
 
 }  // namespace
 
-std::unique_ptr<Recognizer> make_recognizer(std::vector<std::string> custom_words) {
-    return std::make_unique<TesseractEngine>(std::move(custom_words));
+std::unique_ptr<Recognizer> makeRecognizer(std::vector<std::string> customWords) {
+    return std::make_unique<TesseractEngine>(std::move(customWords));
 }
 
 }  // namespace lumascan

@@ -17,14 +17,14 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-float score_from_percent(float percent) {
+float scoreFromPercent(float percent) {
     if (std::isnan(percent)) return 0.0F;
     return std::clamp(percent / 100.0F, 0.0F, 1.0F);
 }
 
 // The code point at text[i] and its length in bytes. A malformed sequence
 // yields one byte that is never taken for a Chinese character.
-std::pair<char32_t, std::size_t> code_point_at(std::string_view text, std::size_t i) {
+std::pair<char32_t, std::size_t> codePointAt(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     if (length == 1 || i + length > text.size()) return {lead < 0x80 ? lead : 0, 1};
@@ -35,7 +35,7 @@ std::pair<char32_t, std::size_t> code_point_at(std::string_view text, std::size_
     return {code, length};
 }
 
-bool is_chinese(char32_t c) {
+bool isChinese(char32_t c) {
     return (c >= 0x3000 && c <= 0x303F)      // CJK symbols and punctuation
            || (c >= 0x3400 && c <= 0x4DBF)   // ideographs, extension A
            || (c >= 0x4E00 && c <= 0x9FFF)   // unified ideographs
@@ -46,11 +46,11 @@ bool is_chinese(char32_t c) {
 
 // The full-width form Chinese text writes for an ASCII punctuation mark, if
 // it has one that the rule below changes.
-std::string_view full_width_of(char32_t c) {
-    static constexpr std::array<std::pair<char32_t, std::string_view>, 5> kForms{{
+std::string_view fullWidthOf(char32_t c) {
+    static constexpr std::array<std::pair<char32_t, std::string_view>, 5> fullWidthForms{{
         {U'!', "\uFF01"}, {U'?', "\uFF1F"}, {U',', "\uFF0C"}, {U':', "\uFF1A"}, {U';', "\uFF1B"},
     }};
-    for (const auto& [ascii, wide] : kForms) {
+    for (const auto& [ascii, wide] : fullWidthForms) {
         if (c == ascii) return wide;
     }
     return {};
@@ -58,18 +58,18 @@ std::string_view full_width_of(char32_t c) {
 
 }  // namespace
 
-std::string full_width_punctuation(std::string_view text) {
+std::string fullWidthPunctuation(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     char32_t before = 0;  // the last character that is not a space
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto [code, length] = code_point_at(text, i);
-        const auto wide = full_width_of(code);
-        const bool chinese_after = i + length < text.size() && is_chinese(code_point_at(text, i + length).first);
-        if (!wide.empty() && (is_chinese(before) || chinese_after)) {
+        const auto [code, length] = codePointAt(text, i);
+        const auto wide = fullWidthOf(code);
+        const bool chineseAfter = i + length < text.size() && isChinese(codePointAt(text, i + length).first);
+        if (!wide.empty() && (isChinese(before) || chineseAfter)) {
             out.append(wide);
-            before = code_point_at(wide, 0).first;
+            before = codePointAt(wide, 0).first;
         } else {
             out.append(text.substr(i, length));
             if (code != U' ') before = code;
@@ -79,7 +79,7 @@ std::string full_width_punctuation(std::string_view text) {
     return out;
 }
 
-std::string close_cjk_gaps(std::string_view text) {
+std::string closeCjkGaps(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     char32_t previous = 0;
@@ -87,13 +87,13 @@ std::string close_cjk_gaps(std::string_view text) {
     while (i < text.size()) {
         if (text[i] == ' ') {
             const auto end = std::min(text.find_first_not_of(' ', i), text.size());
-            const bool between_chinese = end < text.size() && is_chinese(previous) &&
-                                         is_chinese(code_point_at(text, end).first);
-            if (!between_chinese) out.append(text.substr(i, end - i));
+            const bool betweenChinese = end < text.size() && isChinese(previous) &&
+                                         isChinese(codePointAt(text, end).first);
+            if (!betweenChinese) out.append(text.substr(i, end - i));
             i = end;
             continue;
         }
-        const auto [code, length] = code_point_at(text, i);
+        const auto [code, length] = codePointAt(text, i);
         out.append(text.substr(i, length));
         previous = code;
         i += length;
@@ -101,12 +101,12 @@ std::string close_cjk_gaps(std::string_view text) {
     return out;
 }
 
-std::optional<TextLine> make_text_line(std::string_view raw_text, float confidence_percent,
-                                       int left, int top, int right, int bottom) {
-    const auto text = trim(raw_text);
+std::optional<TextLine> makeTextLine(std::string_view rawText, float confidencePercent,
+                                     int left, int top, int right, int bottom) {
+    const auto text = trim(rawText);
     if (text.empty()) return std::nullopt;
-    return TextLine{close_cjk_gaps(full_width_punctuation(text)), score_from_percent(confidence_percent),
-                    quad_from_box(left, top, right, bottom)};
+    return TextLine{closeCjkGaps(fullWidthPunctuation(text)), scoreFromPercent(confidencePercent),
+                    quadFromBox(left, top, right, bottom)};
 }
 
 }  // namespace lumascan

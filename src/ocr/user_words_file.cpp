@@ -12,7 +12,7 @@
 namespace lumascan {
 namespace {
 
-bool fits_one_line(std::string_view word) {
+bool fitsOneLine(std::string_view word) {
     return !word.empty() && word.find_first_of(std::string_view("\n\r\0", 3)) == std::string_view::npos;
 }
 
@@ -21,7 +21,7 @@ bool fits_one_line(std::string_view word) {
 UserWordsFile::UserWordsFile(std::span<const std::string> words) {
     std::string content;
     for (const auto& word : words) {
-        if (fits_one_line(word)) content.append(word).push_back('\n');
+        if (fitsOneLine(word)) content.append(word).push_back('\n');
     }
     if (content.empty()) return;
 
@@ -31,7 +31,7 @@ UserWordsFile::UserWordsFile(std::span<const std::string> words) {
     std::string name = (dir / "lumascan-words-XXXXXX").string();
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return;
-    const bool written = write_all(fd, content);
+    const bool written = writeAll(fd, content);
     if (::close(fd) == 0 && written) {
         path_ = std::move(name);
     } else {

@@ -15,7 +15,7 @@ namespace lumascan {
 namespace {
 
 // How long to wait for the completion handler after the request was performed.
-constexpr int64_t kWaitNanoseconds = 3 * NSEC_PER_SEC;
+constexpr int64_t waitNanoseconds = 3 * NSEC_PER_SEC;
 
 // What the completion handler hands to the reader. The handler may run on a
 // thread of the framework, and late, after the reader gave up waiting.
@@ -30,7 +30,7 @@ std::string utf8(NSString* text) {
 }
 
 // Nothing unless every result is a recognised-text observation.
-std::vector<TextLine> lines_of(NSArray* observations, double width, double height) {
+std::vector<TextLine> linesOf(NSArray* observations, double width, double height) {
     std::vector<TextLine> lines;
     for (id observation in observations) {
         if (![observation isKindOfClass:[VNRecognizedTextObservation class]]) return {};
@@ -40,13 +40,13 @@ std::vector<TextLine> lines_of(NSArray* observations, double width, double heigh
         if (!top) continue;
         const CGRect box = observation.boundingBox;
         lines.push_back(TextLine{utf8(top.string), top.confidence,
-                                 quad_from_normalized(CGRectGetMinX(box), CGRectGetMaxX(box), CGRectGetMinY(box),
-                                                      CGRectGetMaxY(box), width, height)});
+                                 quadFromNormalized(CGRectGetMinX(box), CGRectGetMaxX(box), CGRectGetMinY(box),
+                                                    CGRectGetMaxY(box), width, height)});
     }
     return lines;
 }
 
-NSArray<NSString*>* ns_strings(const std::vector<std::string>& texts) {
+NSArray<NSString*>* nsStrings(const std::vector<std::string>& texts) {
     NSMutableArray<NSString*>* strings = [NSMutableArray arrayWithCapacity:texts.size()];
     for (const std::string& text : texts) {
         NSString* string = [[NSString alloc] initWithBytes:text.data() length:text.size() encoding:NSUTF8StringEncoding];
@@ -57,7 +57,7 @@ NSArray<NSString*>* ns_strings(const std::vector<std::string>& texts) {
 
 class VisionRecognizer final : public Recognizer {
 public:
-    explicit VisionRecognizer(std::vector<std::string> custom_words) : custom_words_(std::move(custom_words)) {}
+    explicit VisionRecognizer(std::vector<std::string> customWords) : customWords_(std::move(customWords)) {}
 
     std::vector<TextLine> recognize(std::span<const std::byte> encoded) override {
         @autoreleasepool {
@@ -73,7 +73,7 @@ public:
             VNRecognizeTextRequest* request =
                 [[VNRecognizeTextRequest alloc] initWithCompletionHandler:^(VNRequest* finished, NSError* error) {
                   std::vector<TextLine> lines;
-                  if (!error) lines = lines_of(finished.results, width, height);
+                  if (!error) lines = linesOf(finished.results, width, height);
                   {
                       const std::lock_guard<std::mutex> guard(results->lock);
                       results->lines = std::move(lines);
@@ -83,12 +83,12 @@ public:
             request.recognitionLanguages = @[ @"zh-Hans", @"en-US" ];
             request.recognitionLevel = VNRequestTextRecognitionLevelAccurate;
             request.usesLanguageCorrection = NO;
-            if (!custom_words_.empty()) request.customWords = ns_strings(custom_words_);
+            if (!customWords_.empty()) request.customWords = nsStrings(customWords_);
 
             VNImageRequestHandler* handler = [[VNImageRequestHandler alloc] initWithCGImage:bitmap options:@{}];
             // A failure to perform shows as no results; the handler still reports it.
             [handler performRequests:@[ request ] error:nil];
-            dispatch_semaphore_wait(done, dispatch_time(DISPATCH_TIME_NOW, kWaitNanoseconds));
+            dispatch_semaphore_wait(done, dispatch_time(DISPATCH_TIME_NOW, waitNanoseconds));
 
             const std::lock_guard<std::mutex> guard(results->lock);
             return results->lines;
@@ -96,13 +96,13 @@ public:
     }
 
 private:
-    std::vector<std::string> custom_words_;
+    std::vector<std::string> customWords_;
 };
 
 }  // namespace
 
-std::unique_ptr<Recognizer> make_recognizer(std::vector<std::string> custom_words) {
-    return std::make_unique<VisionRecognizer>(std::move(custom_words));
+std::unique_ptr<Recognizer> makeRecognizer(std::vector<std::string> customWords) {
+    return std::make_unique<VisionRecognizer>(std::move(customWords));
 }
 
 }  // namespace lumascan

@@ -11,7 +11,7 @@
 
 namespace lumascan {
 
-std::vector<std::string> parse_vocabulary(const char* json) {
+std::vector<std::string> parseVocabulary(const char* json) {
     if (json == nullptr) return {};
     simdjson::dom::parser parser;
     simdjson::dom::array array;
@@ -22,7 +22,7 @@ std::vector<std::string> parse_vocabulary(const char* json) {
     for (const auto member : array) {
         std::string_view word;
         if (member.get_string().get(word) != simdjson::SUCCESS) return {};
-        if (words.size() < kMaxCustomWords) words.emplace_back(word);
+        if (words.size() < maxCustomWords) words.emplace_back(word);
     }
     return words;
 }

@@ -65,9 +65,10 @@ std::string Main::respond(const char* line, size_t size) {
         if (!parsed || !(parsed->isObject() || parsed->isArray())) return failureLine(msg::nativeFailed);
         const Object* request = parsed->asObject();
         if (!request) reject(msg::invalidRequest);
-        Object response = run(*request);
+        // Moved into the value it is written from: a picture's payload is megabytes.
+        Value response(run(*request));
         // A response that cannot be written still gets its one line.
-        if (auto text = json::serialise(response)) return std::move(*text);  // a picture's line is megabytes
+        if (auto text = json::serialise(response)) return std::move(*text);
         return failureLine(msg::nativeFailed);
     } catch (const GuardFailure& failure) {
         return failureLine(failure.message);

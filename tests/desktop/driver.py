@@ -138,10 +138,15 @@ def finish(process, ask):
 class Quillgate:
     """quillgate --server on the X11 desktop, one request line at a time."""
 
-    def __init__(self, binary, workdir):
-        env = dict(os.environ, QUILLGATE_DESKTOP="x11", TMPDIR=workdir)
-        env.pop("QUILLGATE_SCENE", None)
-        self.stderr_path = os.path.join(workdir, "quillgate.stderr")
+    def __init__(self, binary, workdir, scene=None, label="quillgate"):
+        """On the X11 desktop; on the simulated desktop when given a scene file."""
+        if scene is None:
+            env = dict(os.environ, QUILLGATE_DESKTOP="x11", TMPDIR=workdir)
+            env.pop("QUILLGATE_SCENE", None)
+        else:
+            env = dict(os.environ, QUILLGATE_SCENE=scene, TMPDIR=workdir)
+            env.pop("QUILLGATE_DESKTOP", None)
+        self.stderr_path = os.path.join(workdir, label + ".stderr")
         with open(self.stderr_path, "wb") as stderr:
             self.process = subprocess.Popen([binary, "--server"], env=env, stdin=subprocess.PIPE,
                                             stdout=subprocess.PIPE, stderr=stderr)

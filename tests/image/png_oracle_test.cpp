@@ -15,7 +15,7 @@
 namespace quillgate::fuzz {
 namespace {
 
-constexpr image::DecodeLimits kLimits{.maxWidth = 1024, .maxHeight = 1024, .maxPixels = 1 << 18};
+constexpr image::DecodeLimits oracleLimits{.maxWidth = 1024, .maxHeight = 1024, .maxPixels = 1 << 18};
 
 std::vector<uint8_t> read(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -27,7 +27,7 @@ TEST(PngOracle, ReadersAgreeOnEveryFixture) {
     for (const auto& entry : std::filesystem::directory_iterator(std::string(QUILLGATE_TEST_DATA) + "/image/fixtures")) {
         if (entry.path().extension() != ".png") continue;
         ++count;
-        EXPECT_EQ(comparePngReaders(read(entry.path()), kLimits), "") << entry.path().filename();
+        EXPECT_EQ(comparePngReaders(read(entry.path()), oracleLimits), "") << entry.path().filename();
     }
     EXPECT_GE(count, 10);
 }
@@ -39,9 +39,9 @@ TEST(PngOracle, ReadersAgreeOnDamagedAndCutFiles) {
             for (uint8_t flip : {0x01, 0x80}) {
                 std::vector<uint8_t> damaged = png;
                 damaged[i] ^= flip;
-                EXPECT_EQ(comparePngReaders(damaged, kLimits), "") << name << " byte " << i;
+                EXPECT_EQ(comparePngReaders(damaged, oracleLimits), "") << name << " byte " << i;
             }
-            EXPECT_EQ(comparePngReaders(std::span(png.data(), i), kLimits), "") << name << " cut at " << i;
+            EXPECT_EQ(comparePngReaders(std::span(png.data(), i), oracleLimits), "") << name << " cut at " << i;
         }
     }
 }

@@ -12,8 +12,8 @@
 namespace lumascan {
 namespace {
 
-std::string fixture_bytes(const char* name) {
-    return testing::read_file(std::string(LUMASCAN_FIXTURES) + "/" + name);
+std::string fixtureBytes(const char* name) {
+    return testing::readFile(std::string(LUMASCAN_FIXTURES) + "/" + name);
 }
 
 std::span<const std::byte> bytes(const std::string& data) {
@@ -27,13 +27,13 @@ std::string texts(const std::vector<TextLine>& lines) {
 }
 
 TEST(Engine, EachImageIsRecognisedOnItsOwn) {
-    const auto engine = make_recognizer({});
-    const auto english = fixture_bytes("english.png");
-    const auto mixed = fixture_bytes("mixed.png");
-    EXPECT_TRUE(engine->recognize(bytes(fixture_bytes("not_an_image.png"))).empty());
+    const auto engine = makeRecognizer({});
+    const auto english = fixtureBytes("english.png");
+    const auto mixed = fixtureBytes("mixed.png");
+    EXPECT_TRUE(engine->recognize(bytes(fixtureBytes("not_an_image.png"))).empty());
     EXPECT_EQ(texts(engine->recognize(bytes(english))), "Please bring the Q3 report|");
     EXPECT_EQ(texts(engine->recognize(bytes(mixed))), "会议室在三楼|See you at 3pm|");
-    EXPECT_TRUE(engine->recognize(bytes(fixture_bytes("blank.png"))).empty());
+    EXPECT_TRUE(engine->recognize(bytes(fixtureBytes("blank.png"))).empty());
     EXPECT_EQ(texts(engine->recognize(bytes(english))), "Please bring the Q3 report|");
 }
 

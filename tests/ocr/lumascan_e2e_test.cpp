@@ -18,7 +18,7 @@
 namespace lumascan::testing {
 namespace {
 
-const std::string kProgram = LUMASCAN_PROGRAM;
+const std::string lumascanProgram = LUMASCAN_PROGRAM;
 
 std::string fixture(const std::string& name) { return std::string(LUMASCAN_FIXTURES) + "/" + name; }
 
@@ -26,10 +26,10 @@ std::string fixture(const std::string& name) { return std::string(LUMASCAN_FIXTU
 // line on stdout, nothing on stderr, exit status 0, no sanitizer report.
 // Returns that line without its newline.
 std::string lumascan(const Invocation& run) {
-    const auto outcome = run_program(kProgram, run);
-    EXPECT_EQ(outcome.exit_code, 0) << "ended by signal " << outcome.signal;
+    const auto outcome = runProgram(lumascanProgram, run);
+    EXPECT_EQ(outcome.exitCode, 0) << "ended by signal " << outcome.signal;
     EXPECT_EQ(outcome.err, "");
-    EXPECT_EQ(outcome.sanitizer_log, "");
+    EXPECT_EQ(outcome.sanitizerLog, "");
     EXPECT_EQ(std::count(outcome.out.begin(), outcome.out.end(), '\n'), 1) << outcome.out;
     EXPECT_TRUE(outcome.out.ends_with('\n')) << outcome.out;
     return outcome.out.substr(0, outcome.out.find('\n'));
@@ -37,8 +37,8 @@ std::string lumascan(const Invocation& run) {
 
 std::string lumascan(std::vector<std::string> args) { return lumascan(Invocation{.args = std::move(args)}); }
 
-std::string with_words(const std::string& path, const std::string& words_json) {
-    return lumascan(Invocation{.args = {path}, .env = {{"VESKOR_OCR_WORDS", words_json}}});
+std::string withWords(const std::string& path, const std::string& wordsJson) {
+    return lumascan(Invocation{.args = {path}, .env = {{"VESKOR_OCR_WORDS", wordsJson}}});
 }
 
 // Where the renderer put the ink of a line; recognised boxes may differ by
@@ -46,46 +46,46 @@ std::string with_words(const std::string& path, const std::string& words_json) {
 struct Ink {
     double left, top, right, bottom;
 };
-constexpr double kSlack = 4;
+constexpr double boxSlack = 4;
 
-void expect_line(const ParsedLine& line, const std::string& text, Ink ink) {
+void expectLine(const ParsedLine& line, const std::string& text, Ink ink) {
     EXPECT_EQ(line.text, text);
     EXPECT_GT(line.score, 0.5) << line.text;
     const std::array<std::array<double, 2>, 4> corners{{
         {ink.left, ink.top}, {ink.right, ink.top}, {ink.right, ink.bottom}, {ink.left, ink.bottom}}};
     for (std::size_t i = 0; i < corners.size(); ++i) {
-        EXPECT_NEAR(line.box[i][0], corners[i][0], kSlack) << text << " corner " << i;
-        EXPECT_NEAR(line.box[i][1], corners[i][1], kSlack) << text << " corner " << i;
+        EXPECT_NEAR(line.box[i][0], corners[i][0], boxSlack) << text << " corner " << i;
+        EXPECT_NEAR(line.box[i][1], corners[i][1], boxSlack) << text << " corner " << i;
     }
 }
 
 std::vector<ParsedLine> recognise(const std::string& name) {
-    return parse_output(lumascan({fixture(name)}));
+    return parseOutput(lumascan({fixture(name)}));
 }
 
 TEST(Recognition, EnglishLine) {
     const auto lines = recognise("english.png");
     ASSERT_EQ(lines.size(), 1U);
-    expect_line(lines[0], "Please bring the Q3 report", {16, 15, 254, 33});
+    expectLine(lines[0], "Please bring the Q3 report", {16, 15, 254, 33});
 }
 
 TEST(Recognition, ChineseLineWithoutSpacesBetweenCharacters) {
     const auto lines = recognise("chinese.png");
     ASSERT_EQ(lines.size(), 1U);
-    expect_line(lines[0], "今天下午三点开会", {16, 17, 176, 38});
+    expectLine(lines[0], "今天下午三点开会", {16, 17, 176, 38});
 }
 
 TEST(Recognition, ChineseAndEnglishLinesInReadingOrder) {
     const auto lines = recognise("mixed.png");
     ASSERT_EQ(lines.size(), 2U);
-    expect_line(lines[0], "会议室在三楼", {28, 22, 148, 44});
-    expect_line(lines[1], "See you at 3pm", {28, 82, 166, 100});  // on a green bubble
+    expectLine(lines[0], "会议室在三楼", {28, 22, 148, 44});
+    expectLine(lines[1], "See you at 3pm", {28, 82, 166, 100});  // on a green bubble
 }
 
 TEST(Recognition, TextOverTransparentBackground) {
     const auto lines = recognise("transparent.png");
     ASSERT_EQ(lines.size(), 1U);
-    expect_line(lines[0], "Seen at 10:42", {16, 18, 144, 33});
+    expectLine(lines[0], "Seen at 10:42", {16, 18, 144, 33});
 }
 
 TEST(Recognition, ImageWithoutTextGivesEmptyList) {
@@ -93,13 +93,13 @@ TEST(Recognition, ImageWithoutTextGivesEmptyList) {
 }
 
 TEST(Input, StdinGivesTheSameAnswerAsTheFile) {
-    const auto from_file = lumascan({fixture("mixed.png")});
-    EXPECT_EQ(lumascan(Invocation{.stdin_file = fixture("mixed.png")}), from_file);
+    const auto fromFile = lumascan({fixture("mixed.png")});
+    EXPECT_EQ(lumascan(Invocation{.stdinFile = fixture("mixed.png")}), fromFile);
 }
 
 TEST(Input, NothingToRecogniseGivesEmptyList) {
     const TempDir dir;
-    const auto png = read_file(fixture("english.png"));
+    const auto png = readFile(fixture("english.png"));
     const auto truncated = dir.write("truncated.png", png.substr(0, png.size() / 2));
 
     EXPECT_EQ(lumascan(Invocation{}), "[]") << "empty stdin";
@@ -114,7 +114,7 @@ TEST(Input, OnlyTheFirstArgumentIsRead) {
     EXPECT_EQ(lumascan({fixture("english.png"), fixture("chinese.png")}), english);
     EXPECT_EQ(lumascan({fixture("english.png"), "/missing/file.png"}), english);
     EXPECT_EQ(lumascan({"/missing/file.png", fixture("english.png")}), "[]");
-    EXPECT_EQ(lumascan(Invocation{.args = {fixture("english.png")}, .stdin_file = fixture("chinese.png")}),
+    EXPECT_EQ(lumascan(Invocation{.args = {fixture("english.png")}, .stdinFile = fixture("chinese.png")}),
               english)
         << "stdin is not read when a file is named";
 }
@@ -125,10 +125,10 @@ TEST(Input, OnlyTheFirstArgumentIsRead) {
 class Vocabulary : public ::testing::Test {
 protected:
     const std::string image = fixture("english.png");
-    const std::string without_words = lumascan({image});
+    const std::string withoutWords = lumascan({image});
 
     // 60 words that are not in the image, with "Q3" at `position`.
-    static std::string sixty_words_with_q3_at(std::size_t position) {
+    static std::string sixtyWordsWithQ3At(std::size_t position) {
         std::string json = "[";
         for (std::size_t i = 0; i < 60; ++i) {
             if (i > 0) json += ',';
@@ -139,24 +139,24 @@ protected:
 };
 
 TEST_F(Vocabulary, CustomWordIsUsed) {
-    const auto with_q3 = parse_output(with_words(image, R"(["Q3"])"));
-    const auto plain = parse_output(with_words(image, R"(["filler"])"));
-    ASSERT_EQ(with_q3.size(), 1U);
+    const auto withQ3 = parseOutput(withWords(image, R"(["Q3"])"));
+    const auto plain = parseOutput(withWords(image, R"(["filler"])"));
+    ASSERT_EQ(withQ3.size(), 1U);
     ASSERT_EQ(plain.size(), 1U);
-    EXPECT_EQ(with_q3[0].text, plain[0].text);
-    EXPECT_GT(with_q3[0].score, plain[0].score);
+    EXPECT_EQ(withQ3[0].text, plain[0].text);
+    EXPECT_GT(withQ3[0].score, plain[0].score);
 }
 
 TEST_F(Vocabulary, OnlyTheFirstFiftyWordsAreUsed) {
-    const std::string fillers_only = with_words(image, sixty_words_with_q3_at(60));
-    EXPECT_NE(with_words(image, sixty_words_with_q3_at(49)), fillers_only);
-    EXPECT_EQ(with_words(image, sixty_words_with_q3_at(50)), fillers_only);
+    const std::string fillersOnly = withWords(image, sixtyWordsWithQ3At(60));
+    EXPECT_NE(withWords(image, sixtyWordsWithQ3At(49)), fillersOnly);
+    EXPECT_EQ(withWords(image, sixtyWordsWithQ3At(50)), fillersOnly);
 }
 
 TEST_F(Vocabulary, AnythingButANonEmptyArrayOfStringsIsIgnored) {
     // The parser's finer points are unit-tested; these are the kinds of value.
     for (const char* value : {R"({"words":["Q3"]})", "Q3", R"(["Q3",1])", "[]", R"(["Q3")"}) {
-        EXPECT_EQ(with_words(image, value), without_words) << value;
+        EXPECT_EQ(withWords(image, value), withoutWords) << value;
     }
 }
 
@@ -174,7 +174,7 @@ bool catches(int pid, int signal) {
 TEST(Robustness, AbortInsideTheProgramStillAnswersEmptyListWithStatusZero) {
     if (!std::filesystem::exists("/proc/self/status")) GTEST_SKIP() << "needs Linux /proc";
     Invocation run;
-    run.while_waiting_for_input = [](int pid) {
+    run.whileWaitingForInput = [](int pid) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!catches(pid, SIGABRT) && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -190,13 +190,13 @@ TEST(Robustness, RunsWithOneOpenMpThreadWhateverItIsStartedWith) {
         Invocation run;
         run.env = {{"OMP_THREAD_LIMIT", given}};
         std::string environment;
-        run.while_waiting_for_input = [&](int pid) {
+        run.whileWaitingForInput = [&](int pid) {
             // Handlers are set after the re-execution, so the image read is the final one.
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
             while (!catches(pid, SIGABRT) && std::chrono::steady_clock::now() < deadline) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
-            environment = read_file("/proc/" + std::to_string(pid) + "/environ");
+            environment = readFile("/proc/" + std::to_string(pid) + "/environ");
         };
         EXPECT_EQ(lumascan(run), "[]");
         EXPECT_NE(environment.find(std::string("OMP_THREAD_LIMIT=1") + '\0'), std::string::npos)

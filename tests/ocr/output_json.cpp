@@ -16,7 +16,7 @@ T need(simdjson::simdjson_result<T> result, const char* what) {
     return value;
 }
 
-std::array<std::array<double, 2>, 4> parse_box(simdjson::dom::element element) {
+std::array<std::array<double, 2>, 4> parseBox(simdjson::dom::element element) {
     const auto corners = need(element.get_array(), "box");
     if (corners.size() != 4) throw std::runtime_error("box needs four corners");
     std::array<std::array<double, 2>, 4> box{};
@@ -33,7 +33,7 @@ std::array<std::array<double, 2>, 4> parse_box(simdjson::dom::element element) {
 
 }  // namespace
 
-std::vector<ParsedLine> parse_output(const std::string& json) {
+std::vector<ParsedLine> parseOutput(const std::string& json) {
     simdjson::dom::parser parser;
     const auto lines = need(parser.parse(json).get_array(), "top-level array");
     std::vector<ParsedLine> parsed;
@@ -44,7 +44,7 @@ std::vector<ParsedLine> parse_output(const std::string& json) {
         line.text = std::string(need(object["text"].get_string(), "text"));
         line.score = need(object["score"].get_double(), "score");
         if (line.score < 0 || line.score > 1) throw std::runtime_error("score outside 0..1");
-        line.box = parse_box(need(object["box"], "box"));
+        line.box = parseBox(need(object["box"], "box"));
         parsed.push_back(std::move(line));
     }
     return parsed;

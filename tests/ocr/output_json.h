@@ -16,6 +16,6 @@ struct ParsedLine {
 // program promises: objects with exactly "text" (string), "score" (number
 // in 0..1) and "box" (four [x, y] number pairs). Throws std::runtime_error
 // naming the first deviation.
-std::vector<ParsedLine> parse_output(const std::string& json);
+std::vector<ParsedLine> parseOutput(const std::string& json);
 
 }  // namespace lumascan::testing

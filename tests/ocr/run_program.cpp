@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> child_environment(const Invocation& run, const std::string& log_prefix) {
+std::vector<std::string> childEnvironment(const Invocation& run, const std::string& logPrefix) {
     std::map<std::string, std::string> vars;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text(*entry);
@@ -28,7 +28,7 @@ std::vector<std::string> child_environment(const Invocation& run, const std::str
         if (eq != std::string::npos) vars[text.substr(0, eq)] = text.substr(eq + 1);
     }
     for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
-        vars[name] += ":log_path=" + log_prefix;
+        vars[name] += ":log_path=" + logPrefix;
     }
     for (const auto& [name, value] : run.env) {
         if (value) {
@@ -50,11 +50,11 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
 }
 
 // Sanitizer runtimes append ".<pid>" to log_path.
-std::string take_logs(const TempDir& dir, const std::string& stem) {
+std::string takeLogs(const TempDir& dir, const std::string& stem) {
     std::string logs;
     for (const auto& entry : fs::directory_iterator(dir.path())) {
         if (entry.path().filename().string().starts_with(stem)) {
-            logs += read_file(entry.path().string());
+            logs += readFile(entry.path().string());
             fs::remove(entry.path());
         }
     }
@@ -63,38 +63,38 @@ std::string take_logs(const TempDir& dir, const std::string& stem) {
 
 }  // namespace
 
-Outcome run_program(const std::string& program, const Invocation& run) {
+Outcome runProgram(const std::string& program, const Invocation& run) {
     const TempDir dir;
-    const std::string out_path = dir.path() + "/stdout";
-    const std::string err_path = dir.path() + "/stderr";
-    const std::string in_path = run.stdin_file.value_or("/dev/null");
+    const std::string outPath = dir.path() + "/stdout";
+    const std::string errPath = dir.path() + "/stderr";
+    const std::string inPath = run.stdinFile.value_or("/dev/null");
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    int input_pipe[2] = {-1, -1};
-    if (run.while_waiting_for_input) {
-        if (pipe2(input_pipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-        posix_spawn_file_actions_adddup2(&actions, input_pipe[0], 0);
+    int inputPipe[2] = {-1, -1};
+    if (run.whileWaitingForInput) {
+        if (pipe2(inputPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+        posix_spawn_file_actions_adddup2(&actions, inputPipe[0], 0);
     } else {
-        posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
     }
-    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 
-    std::vector<std::string> argv_strings{program};
-    argv_strings.insert(argv_strings.end(), run.args.begin(), run.args.end());
-    auto env_strings = child_environment(run, dir.path() + "/sanitizer");
-    auto argv = pointers(argv_strings);
-    auto envp = pointers(env_strings);
+    std::vector<std::string> argvStrings{program};
+    argvStrings.insert(argvStrings.end(), run.args.begin(), run.args.end());
+    auto envStrings = childEnvironment(run, dir.path() + "/sanitizer");
+    auto argv = pointers(argvStrings);
+    auto envp = pointers(envStrings);
 
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " + program);
-    if (run.while_waiting_for_input) {
-        close(input_pipe[0]);
-        run.while_waiting_for_input(pid);
-        close(input_pipe[1]);
+    if (run.whileWaitingForInput) {
+        close(inputPipe[0]);
+        run.whileWaitingForInput(pid);
+        close(inputPipe[1]);
     }
 
     int status = 0;
@@ -102,11 +102,11 @@ Outcome run_program(const std::string& program, const Invocation& run) {
         if (errno != EINTR) throw std::runtime_error("waitpid failed");
     }
     Outcome outcome;
-    outcome.out = read_file(out_path);
-    outcome.err = read_file(err_path);
-    if (WIFEXITED(status)) outcome.exit_code = WEXITSTATUS(status);
+    outcome.out = readFile(outPath);
+    outcome.err = readFile(errPath);
+    if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
-    outcome.sanitizer_log = take_logs(dir, "sanitizer");
+    outcome.sanitizerLog = takeLogs(dir, "sanitizer");
     return outcome;
 }
 
@@ -127,7 +127,7 @@ std::string TempDir::write(const std::string& name, const std::string& content) 
     return path;
 }
 
-std::string read_file(const std::string& path) {
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -11,25 +11,25 @@ namespace lumascan::testing {
 struct Outcome {
     std::string out;
     std::string err;
-    int exit_code = -1;   // -1 when the program did not exit normally
+    int exitCode = -1;   // -1 when the program did not exit normally
     int signal = 0;       // the signal that ended it, if one did
     // What a sanitizer runtime reported: the program under test silences
     // stderr, so reports are sent to files and gathered here.
-    std::string sanitizer_log;
+    std::string sanitizerLog;
 };
 
 struct Invocation {
     std::vector<std::string> args{};  // without the program itself
-    std::optional<std::string> stdin_file{};  // else stdin is /dev/null
+    std::optional<std::string> stdinFile{};  // else stdin is /dev/null
     // Variables to set (value) or remove (nullopt) in the child only.
     std::vector<std::pair<std::string, std::optional<std::string>>> env{};
     // When set, stdin is instead a pipe that stays open, so the program
     // waits for input, until this returns; it gets the program's pid.
-    std::function<void(int pid)> while_waiting_for_input{};
+    std::function<void(int pid)> whileWaitingForInput{};
 };
 
 // Runs `program` to completion with stdout and stderr captured.
-Outcome run_program(const std::string& program, const Invocation& run);
+Outcome runProgram(const std::string& program, const Invocation& run);
 
 // A private directory, removed with everything in it on destruction.
 class TempDir {
@@ -46,6 +46,6 @@ private:
     std::string path_;
 };
 
-std::string read_file(const std::string& path);
+std::string readFile(const std::string& path);
 
 }  // namespace lumascan::testing

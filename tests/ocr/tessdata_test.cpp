@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<std::string_view, 2> kLanguages{"chi_sim", "eng"};
+constexpr std::array<std::string_view, 2> languages{"chi_sim", "eng"};
 
 class FindTessdata : public ::testing::Test {
 protected:
@@ -32,20 +32,20 @@ protected:
 TEST_F(FindTessdata, PreferredDirectoryWinsWhenComplete) {
     const std::array fallbacks{path("complete")};
     const auto preferred = path("complete").string() + "/";
-    EXPECT_EQ(find_tessdata(preferred.c_str(), fallbacks, kLanguages), preferred);
+    EXPECT_EQ(findTessdata(preferred.c_str(), fallbacks, languages), preferred);
 }
 
 TEST_F(FindTessdata, FallsBackInOrderPastIncompleteDirectories) {
     const std::array fallbacks{path("missing"), path("partial"), path("complete"), path("empty")};
     const auto partial = path("partial").string();
-    EXPECT_EQ(find_tessdata(partial.c_str(), fallbacks, kLanguages), path("complete"));
-    EXPECT_EQ(find_tessdata(nullptr, fallbacks, kLanguages), path("complete"));
-    EXPECT_EQ(find_tessdata("", fallbacks, kLanguages), path("complete"));
+    EXPECT_EQ(findTessdata(partial.c_str(), fallbacks, languages), path("complete"));
+    EXPECT_EQ(findTessdata(nullptr, fallbacks, languages), path("complete"));
+    EXPECT_EQ(findTessdata("", fallbacks, languages), path("complete"));
 }
 
 TEST_F(FindTessdata, EmptyWhenNoDirectoryHasAllLanguages) {
     const std::array fallbacks{path("partial"), path("empty")};
-    EXPECT_TRUE(find_tessdata(nullptr, fallbacks, kLanguages).empty());
+    EXPECT_TRUE(findTessdata(nullptr, fallbacks, languages).empty());
 }
 
 }  // namespace

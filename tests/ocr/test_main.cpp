@@ -3,7 +3,7 @@
 #include "openmp_limit.h"
 
 int main(int argc, char** argv) {
-    lumascan::limit_openmp_threads(argv);
+    lumascan::limitOpenMpThreads(argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

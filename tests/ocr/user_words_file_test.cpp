@@ -18,7 +18,7 @@ TEST(UserWordsFile, ListsOneWordPerLineAndIsRemovedAfterwards) {
         const UserWordsFile file(words);
         path = file.path();
         ASSERT_FALSE(path.empty());
-        EXPECT_EQ(testing::read_file(path), "Q3\n微信\ntwo words\n");
+        EXPECT_EQ(testing::readFile(path), "Q3\n微信\ntwo words\n");
     }
     EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -26,7 +26,7 @@ TEST(UserWordsFile, ListsOneWordPerLineAndIsRemovedAfterwards) {
 TEST(UserWordsFile, LeavesOutWordsThatAreNotOneLine) {
     const std::vector<std::string> words{"", "a\nb", "c\rd", std::string("e\0f", 3), "kept"};
     const UserWordsFile file(words);
-    EXPECT_EQ(testing::read_file(file.path()), "kept\n");
+    EXPECT_EQ(testing::readFile(file.path()), "kept\n");
 }
 
 TEST(UserWordsFile, NoFileWithoutUsableWords) {

@@ -82,5 +82,16 @@ TEST(ReopenApp, FindsDockItemsDownToDepthFour) {
     EXPECT_EQ(eventLines(five), std::vector<std::string>{});
 }
 
+// Cannot-complete means the application may have taken the press; answering
+// "pressed": false would invite the host to press a second time.
+TEST(MenuAndDockPresses, CountAnUnconfirmedPressAsPressed) {
+    const Object cannotComplete{{"AXPress", axstatus::cannotComplete}};
+    Harness menu(menuScene({Object{{"AXTitle", "Chats"}, {"actions", cannotComplete}}}));
+    EXPECT_EQ(showChats(menu), R"({"ok":true,"pressed":true})");
+    Harness dock(dockScene({Object{{"AXRole", "AXDockItem"}, {"AXTitle", "Chat"}, {"actions", cannotComplete}}}));
+    EXPECT_EQ(send(dock, Object{{"op", "reopen-app"}, {"names", Array{"Chat"}}}), R"({"ok":true,"pressed":true})");
+    EXPECT_EQ(eventLines(dock).size(), 1u);
+}
+
 }  // namespace
 }  // namespace quillgate
