@@ -2,8 +2,10 @@
 // the request service as the host sends them: "capture" (PNG, Base64 and the
 // response line) beside its payload alone, "bind-region" with a full-size
 // reference (reading the line, parsing, Base64 and PNG decoding, two hashes)
-// and a guarded "check" of a 1440 x 60 header strip. The screenshot itself is left out: the
-// simulated desktop hands over a picture prepared outside the timed region.
+// and a guarded "check" of a 1440 x 60 header strip. The screenshot itself
+// is left out: the simulated desktop hands over a picture prepared outside
+// the timed region.
+// Each runs untraced (/0, the default) and traced (/1, QUILLGATE_TRACE).
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +19,7 @@
 #include "capture/encoding.h"
 #include "chat_picture.h"
 #include "fed_pipe.h"
+#include "scratch_trace.h"
 #include "image/base64.h"
 #include "json/reader.h"
 #include "json/writer.h"
@@ -83,10 +86,12 @@ std::string request(const std::string& op, const Object& extra, const Value& gua
 
 // Request lines through a pipe and the service as in a session: one line
 // reader for the whole run, so its buffer is paged in once, as the service's
-// is, and each request's response line comes back.
+// is, and each request's response line comes back. Argument 1: the service
+// traced (QUILLGATE_TRACE); 0: untraced, as by default.
 void run(benchmark::State& state, const std::string& line) {
     auto platform = desktop();
     Main service(platform);
+    ScratchTrace trace(service, state.range(0) != 0);
     const std::string framed = line + "\n";  // the pipe's writer reads it throughout
     FedPipe pipe(framed, std::numeric_limits<int64_t>::max());
     LineReader lines(pipe.fd(), requestLimit);
@@ -102,13 +107,15 @@ void run(benchmark::State& state, const std::string& line) {
         }
         benchmark::DoNotOptimize(response);
     }
+    state.counters["trace_bytes_per_request"] =
+        benchmark::Counter(trace.bytes(), benchmark::Counter::kAvgIterations);
     pipe.stop();
     for (LineReader::Line l{}; lines.next(l);) {
     }
 }
 
 void BM_CaptureRequest(benchmark::State& state) { run(state, request("capture", {})); }
-BENCHMARK(BM_CaptureRequest)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_CaptureRequest)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // The payload alone (PNG, then Base64), the floor of "capture": run beside it
 // so that the two are compared within one run on a shared machine.
@@ -123,7 +130,7 @@ void BM_BindRegionFullSizeReference(benchmark::State& state) {
     state.counters["reference_bytes"] = static_cast<double>(reference.size());
     run(state, request("bind-region", Object{{"region", region}, {"reference", reference}}));
 }
-BENCHMARK(BM_BindRegionFullSizeReference)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_BindRegionFullSizeReference)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 // Threads of this process alive now: a capture must leave none behind.
 double threadCount() {
@@ -137,7 +144,7 @@ void BM_GuardedCheck(benchmark::State& state) {
     run(state, request("check", {}, guard));
     if (std::filesystem::exists("/proc/self/task")) state.counters["threads_after"] = threadCount();
 }
-BENCHMARK(BM_GuardedCheck)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_GuardedCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 }  // namespace quillgate::bench

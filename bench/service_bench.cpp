@@ -18,6 +18,7 @@
 #include <string>
 
 #include "fed_pipe.h"
+#include "scratch_trace.h"
 #include "json/reader.h"
 #include "platform/sim/desktop.h"
 #include "service/line_reader.h"
@@ -107,15 +108,19 @@ std::string fiftyWindows() {
     return R"({"apps":[)" + apps + R"(],"windows":[)" + windows + "]}";
 }
 
+// Argument 1: the service traced (QUILLGATE_TRACE); 0: untraced, as by default.
 void BM_ListFiftyWindows(benchmark::State& state) {
     Main main(sim::Desktop::fromText(fiftyWindows()));
+    ScratchTrace trace(main, state.range(0) != 0);
     std::string line = R"({"op":"list"})";
     const size_t size = line.size();
     for (auto _ : state) {
         std::string response = main.respond(line.data(), size);
         benchmark::DoNotOptimize(response);
     }
+    state.counters["trace_bytes_per_request"] =
+        benchmark::Counter(trace.bytes(), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_ListFiftyWindows)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ListFiftyWindows)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

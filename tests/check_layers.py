@@ -18,8 +18,10 @@ from pathlib import Path
 LAYERS = [
     # The platform port; lumascan, which shares nothing with quillgate.
     ["platform", "ocr"],
-    # JSON reading and writing; pictures (PNG, Base64, scaling).
-    ["json", "image"],
+    # Pictures (PNG, Base64, scaling).
+    ["image"],
+    # JSON reading and writing; binary data is written in Base64.
+    ["json"],
     # Failures, request values, the character cut, the request context, calls and routes.
     ["core"],
     # Windows: inventory, verification, occlusion, popup detection, pointer; "pointer", "activate".

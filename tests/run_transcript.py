@@ -44,6 +44,35 @@ def compare_events(expected_text, log_path, tmp):
             fail("event %d is %s, expected %s" % (i, json.dumps(a, ensure_ascii=False), json.dumps(e, ensure_ascii=False)))
 
 
+def same_trace(want, got):
+    """Equal JSON, except that an "ms" the expected line has matches any
+    number of at least 0 (durations differ from run to run), and an expected
+    "*" matches any count (how often a poll ran)."""
+    if want == "*":
+        return isinstance(got, int) and not isinstance(got, bool) and got >= 1
+    if isinstance(want, dict):
+        return isinstance(got, dict) and set(want) == set(got) and all(
+            (isinstance(got[k], (int, float)) and not isinstance(got[k], bool) and got[k] >= 0)
+            if k == "ms" else same_trace(want[k], got[k]) for k in want)
+    return type(want) == type(got) and want == got
+
+
+def compare_trace(expected_text, trace_path):
+    expected = [json.loads(l) for l in expected_text.decode().splitlines() if l.strip()]
+    lines = counted_lines(read(trace_path, b"").decode(), len(expected), "trace")
+    for i, (line, want) in enumerate(zip(lines, expected)):
+        got = json.loads(line)
+        # Written by the responses' writer: compact, keys sorted, "/" escaped.
+        if line != json.dumps(got, separators=(",", ":"), sort_keys=True, ensure_ascii=False).replace("/", "\\/"):
+            fail("trace line %d is not in the writer's form: %s" % (i + 1, line))
+        if not same_trace(want, got):
+            fail("trace line %d:\n  got      %s\n  expected %s" % (i + 1, line, json.dumps(want, ensure_ascii=False)))
+
+
+def files_in(folder):
+    return {os.path.relpath(os.path.join(root, name), folder) for root, _, names in os.walk(folder) for name in names}
+
+
 # A JSON string holding a PNG in Base64 (the writer escapes "/" as "\/").
 PNG_TEXT = re.compile(r'"(iVBORw0KGgo[A-Za-z0-9+\\/=]*)"')
 
@@ -118,8 +147,18 @@ def lines_of(text):
     return text[:-1].split("\n") if text.endswith("\n") else (text.split("\n") if text else [])
 
 
+def counted_lines(text, count, what):
+    """The lines of text, which must end with a newline and be count lines."""
+    if text and not text.endswith("\n"):
+        fail("the %s does not end with a newline" % what)
+    lines = lines_of(text)
+    if len(lines) != count:
+        fail("the %s has %d lines, expected %d:\n%s" % (what, len(lines), count, text))
+    return lines
+
+
 def main():
-    binary, folder = sys.argv[1], sys.argv[2]
+    binary, folder = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     args = read(os.path.join(folder, "args"), b"--server").decode().split()
     requests = read(os.path.join(folder, "requests.jsonl"), b"")
     expected = lines_of(read(os.path.join(folder, "responses.jsonl"), b"").decode())
@@ -135,7 +174,19 @@ def main():
         files = os.path.join(folder, "files")
         if os.path.isdir(files):
             shutil.copytree(files, tmp, dirs_exist_ok=True)
-        run = subprocess.run([binary] + args, input=requests, capture_output=True, env=env, timeout=100)
+        expected_trace = read(os.path.join(folder, "trace.jsonl"))
+        trace = os.path.join(tmp, "trace.jsonl")
+        if expected_trace is None:
+            env.pop("QUILLGATE_TRACE", None)
+        else:
+            env["QUILLGATE_TRACE"] = trace
+        for line in read(os.path.join(folder, "env"), b"").decode().splitlines():
+            name, _, value = line.partition("=")
+            env[name] = value.replace("$TMPDIR/", tmp + "/")
+        before = files_in(tmp)
+        # Run in the temporary directory, so that a file written anywhere
+        # relative is seen too.
+        run = subprocess.run([binary] + args, input=requests, capture_output=True, env=env, timeout=100, cwd=tmp)
         status = int(read(os.path.join(folder, "status"), b"0"))
         if run.returncode != status:
             fail("exit status %d, expected %d; stderr: %s" % (run.returncode, status, run.stderr.decode()))
@@ -146,18 +197,18 @@ def main():
                 fail("standard error should be one line: %r" % got_err)
         elif got_err != want_err:
             fail("standard error: %r, expected %r" % (got_err, want_err))
-        out = run.stdout.decode()
-        if out and not out.endswith("\n"):
-            fail("output does not end with a newline")
-        lines = lines_of(out)
-        if len(lines) != len(expected):
-            fail("%d response lines, expected %d:\n%s" % (len(lines), len(expected), out))
+        lines = counted_lines(run.stdout.decode(), len(expected), "output")
         for i, (got, want) in enumerate(zip(lines, expected)):
             if want != "*" and not same_response(got, want):
                 fail("response %d:\n  got      %s\n  expected %s" % (i + 1, got, want))
         events = read(os.path.join(folder, "events.jsonl"))
         if events is not None:
             compare_events(events, log, tmp)
+        if expected_trace is not None:
+            compare_trace(expected_trace, trace)
+        left = files_in(tmp) - before - {"events.jsonl", "trace.jsonl" if expected_trace is not None else None}
+        if left:
+            fail("files left behind: %s" % ", ".join(sorted(left)))
     print("ok")
 
 

@@ -9,6 +9,7 @@
 
 #include "capture/once.h"
 #include "capture/tool.h"
+#include "core/trace.h"
 
 namespace quillgate {
 namespace {
@@ -24,6 +25,14 @@ int wholePoints(double length) {
     return static_cast<int>(length);
 }
 
+// What a screenshot's thread hands the request: the picture or the error,
+// and, when the request is traced, how long the thread worked for it.
+struct Shot {
+    std::optional<Image> image;
+    std::exception_ptr error;
+    double seconds = 0;
+};
+
 }  // namespace
 
 // The screenshot on a thread of its own against a timer; the first to finish
@@ -31,41 +40,47 @@ int wholePoints(double length) {
 // screenshot that answers in time ends it and leaves no thread behind. A late
 // screenshot is not stopped: it ends its count whenever it returns, possibly
 // long after this request was answered, and its picture is dropped by Once.
-// Its thread holds what it touches, and is the platform's helper until its
-// answer is handed over, so simulated time cannot run the timer out while the
-// shot is still at work.
+// Its thread holds what it touches, reports its time only through Once, so
+// a late thread never touches the request's trace, and is the platform's
+// helper until its answer is handed over, so simulated time cannot run the
+// timer out while the shot is still at work.
 Image race(Context& context, std::function<Image()> shot) {
-    auto once = std::make_shared<Once<Image>>();
+    auto once = std::make_shared<Once<Shot>>();
     std::shared_ptr<Platform> platform = context.platform;
+    RequestTrace* const trace = activeTrace();
+    const Timed<Wait> waiting(Wait::screenshot);
     const double deadline = platform->monotonic() + sckTimeLimit;
 
     std::shared_ptr<PendingCapture> pending = context.pendingCapture;
     pending->begin();
     try {
-        std::thread([once, pending, shot = std::move(shot), helper = platform->helper()]() mutable {
+        std::thread([once, pending, clock = trace ? platform : nullptr, shot = std::move(shot),
+                     helper = platform->helper()]() mutable {
+            Shot result;
+            const double start = clock ? clock->monotonic() : 0;
+            try {
+                result.image = shot();
+            } catch (...) {
+                result.error = std::current_exception();
+            }
+            if (clock) result.seconds = clock->monotonic() - start;
             // The count ends before the answer is handed over, so the request
             // it answers, and the next one, never find it still outstanding.
-            std::optional<Image> image;
-            std::exception_ptr error;
-            try {
-                image = shot();
-            } catch (...) {
-                error = std::current_exception();
-            }
             pending->end();
-            if (image) {
-                once->finish(std::move(*image));
-            } else {
-                once->finish(error);
-            }
+            once->finish(std::move(result));
             helper.reset();
         }).detach();
     } catch (...) {
         pending->end();  // no thread, so nothing else will
         throw;
     }
-    if (!once->waitUntil(*platform, deadline)) once->finish(std::make_exception_ptr(CaptureTimeout()));
-    return once->wait();
+    if (!once->waitUntil(*platform, deadline) && once->finish(std::make_exception_ptr(CaptureTimeout())))
+        traceCount(Screenshot::timedOut);
+    Shot result = once->wait();
+    if (trace) trace->add(Stage::screenshotService, result.seconds);
+    if (!result.image) std::rethrow_exception(result.error);
+    traceCount(Screenshot::service);
+    return std::move(*result.image);
 }
 
 namespace {
@@ -86,7 +101,10 @@ Image capture(Context& context, const Window& window) {
     Platform& platform = *context.platform;
     const PendingCapture& pending = *context.pendingCapture;
     if (pending.blocked()) reject(screenWaitingMessage(platform));
-    if (pending.pending() || platform.now() < context.sckBadUntil) return captureByToolWatched(context, window);
+    if (pending.pending() || platform.now() < context.sckBadUntil) {
+        traceCount(Screenshot::skipped);
+        return captureByToolWatched(context, window);
+    }
 
     bool timedOut = false;
     bool declined = false;

@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "capture/capture.h"
 #include "capture/encoding.h"
 #include "core/failure.h"
+#include "core/trace.h"
 #include "core/values.h"
 #include "image/base64.h"
 #include "image/png.h"
@@ -24,6 +26,24 @@ int rowsReached(const Object& region) {
     return static_cast<int>(std::ceil(*y + *height));
 }
 
+// The reference's PNG bytes into `bytes`; false when its text is not strict
+// Base64. A picture still on the request line is decoded from the text
+// itself, the solidus escapes of its Base64 read as they come; a string with
+// any other escape, or one already read, is decoded from its value.
+bool referenceBytes(const Value* reference, std::vector<uint8_t>& bytes) {
+    if (const std::string_view* json = reference ? reference->unreadString() : nullptr) {
+        switch (image::base64DecodeJson(json->substr(1, json->size() - 2), bytes)) {
+            case image::JsonBase64::decoded: return true;
+            case image::JsonBase64::invalid: return false;
+            case image::JsonBase64::otherEscape: break;
+        }
+    }
+    auto decoded = image::base64Decode(text(reference));
+    if (!decoded) return false;
+    bytes = std::move(*decoded);
+    return true;
+}
+
 // The host's picture of the whole window, exactly the window's size. The
 // decoder is told that size up front, so a file claiming a larger picture
 // is refused before any pixel memory is spent on it. The whole file is
@@ -33,13 +53,14 @@ int rowsReached(const Object& region) {
 // not allocated and touched for the first time again.
 const Image& reference(const GatedCall& call, const Object& region) {
     thread_local Image picture;
-    const auto bytes = image::base64Decode(text(member(call.request, "reference")));
-    if (!bytes) reject(msg::invalidReference);
+    thread_local std::vector<uint8_t> bytes;
+    if (!referenceBytes(member(call.request, "reference"), bytes)) reject(msg::invalidReference);
     const PixelSize size = pixelSize(call.window.rect);
     const image::DecodeLimits limits{size.width, size.height, int64_t{size.width} * size.height};
     int height = 0;
-    if (!image::decodePngTop(*bytes, limits, rowsReached(region), picture, height) || picture.width != size.width ||
-        height != size.height)
+    const bool decoded =
+        timed(Stage::pngDecode, [&] { return image::decodePngTop(bytes, limits, rowsReached(region), picture, height); });
+    if (!decoded || picture.width != size.width || height != size.height)
         reject(msg::invalidReference);
     return picture;
 }
@@ -54,7 +75,7 @@ Object captureOperation(const GatedCall& call) {
     requireUnmoved(call.platform(), call.bound, call.window.rect);
     // Moved in, not listed in an initializer: the payload is megabytes.
     Object answer{{"width", picture.width}, {"height", picture.height}};
-    answer.emplace("base64", image::base64Encode(png(picture)));
+    answer.emplace("base64", Bytes{png(picture)});
     return answer;
 }
 

@@ -5,6 +5,7 @@
 
 #include "capture/sha256.h"
 #include "core/failure.h"
+#include "core/trace.h"
 #include "core/values.h"
 #include "image/png.h"
 
@@ -45,12 +46,13 @@ std::string hex(const Sha256Digest& digest) {
 }  // namespace
 
 std::string png(const Image& image) {
-    std::string bytes = image::encodePng(image);
+    std::string bytes = timed(Stage::pngEncode, [&] { return image::encodePng(image); });
     if (bytes.empty()) reject(msg::captureEmpty);
     return bytes;
 }
 
 std::string hash(const Image& image, const Object& region) {
+    const TraceStage timer(Stage::hash);
     const Region r = readRegion(region, image);
     // A picture whose buffer does not match its size cannot be drawn from.
     if (image.rgba.size() != image.stride() * static_cast<size_t>(image.height)) reject(msg::invalidGuardImage);

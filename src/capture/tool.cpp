@@ -10,6 +10,7 @@
 #include "capture/capture.h"
 #include "capture/prompt.h"
 #include "core/failure.h"
+#include "core/trace.h"
 #include "image/screen_picture.h"
 
 namespace quillgate {
@@ -49,7 +50,7 @@ bool waitForExit(Platform& platform, ChildProcess& tool) {
     const double deadline = platform.monotonic() + toolTimeLimit;
     while (tool.running()) {
         if (platform.monotonic() >= deadline) return false;
-        platform.sleep(toolPollInterval);
+        pause(platform, toolPollInterval, Wait::toolExit);
     }
     return true;
 }
@@ -57,6 +58,7 @@ bool waitForExit(Platform& platform, ChildProcess& tool) {
 }  // namespace
 
 Image captureByTool(Platform& platform, const Window& window) {
+    const TraceStage timer(Stage::screenshotTool);
     const std::string path = capturePath(platform, window);
     // Only what this run of the tool writes may be read: a picture left by an
     // earlier run that timed out would show the window as it was then, and
@@ -75,9 +77,10 @@ Image captureByTool(Platform& platform, const Window& window) {
     // The tool draws at the display's pixel density; the contract is one
     // pixel per point.
     const PixelSize size = pixelSize(window.rect);
-    auto picture = image::screenPicture(*bytes, size.width, size.height);
+    auto picture = timed(Stage::pngDecode, [&] { return image::screenPicture(*bytes, size.width, size.height); });
     if (!picture) reject(msg::captureUnavailable);
     if (picture->width < 1) reject(msg::captureEmptyOrResized);
+    traceCount(Screenshot::tool);
     return std::move(*picture);
 }
 

@@ -36,6 +36,7 @@ std::string helpText() {
            "  QUILLGATE_SIM_LOG  simulated desktop: append the event log to this file\n"
            "  QUILLGATE_DESKTOP  x11: drive the X11 desktop of DISPLAY instead of the simulated one\n"
            "                     (Linux builds)\n"
+           "  QUILLGATE_TRACE    append one line per request to this file: where its time went\n"
            "\n"
            "Docs, in the source tree: README.md, docs/protocol.md (requests and responses),\n"
            "docs/protocol.schema.json (the same as JSON Schema), docs/scene-format.md (scenes).\n";

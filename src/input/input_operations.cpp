@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/trace.h"
 #include "core/values.h"
 #include "windows/pointer.h"
 
@@ -65,7 +66,7 @@ Object releaseKeysOperation(const Call& call) {
         // An event that cannot be created is skipped; the key then stays held.
         p.post(KeyboardEvent{code, false, std::nullopt, std::nullopt, EventSourceState::hidSystem});
     }
-    p.sleep(releaseSettle);
+    pause(p, releaseSettle, Wait::keyRelease);
     std::vector<uint16_t> stillHeld;
     std::vector<uint16_t> released;
     for (uint16_t code : pressed) (held(p, code) ? stillHeld : released).push_back(code);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/failure.h"
+#include "core/trace.h"
 
 namespace quillgate {
 
@@ -64,7 +65,7 @@ void postKey(Platform& platform, std::string_view name, std::optional<int32_t> p
         down.pid = up.pid = std::nullopt;
     }
     send(platform, down);
-    platform.sleep(pressPause);
+    pause(platform, pressPause, Wait::keyPress);
     send(platform, up);
 }
 

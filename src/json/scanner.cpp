@@ -50,6 +50,36 @@ const char* nextSpecial(const char* p, const char* end) {
     return p;
 }
 
+// The closing quote of a string whose text was checked, from its first
+// character on: quotes and backslashes are found sixteen bytes at a time, and
+// the character after a backslash is passed over (a picture's Base64 has an
+// escaped solidus every 64 characters).
+const char* closingQuote(const char* p, const char* end) {
+    bool escaped = false;  // the next byte is the second of an escape
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"'), backslash = _mm_set1_epi8('\\');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash))));
+        if (escaped) mask &= ~1u;
+        escaped = false;
+        for (; mask != 0; mask &= mask - 1) {
+            const int at = __builtin_ctz(mask);
+            if (p[at] == '"') return p + at;
+            if (at == 15) escaped = true;
+            else mask &= ~(2u << at);
+        }
+    }
+#endif
+    for (; p < end; ++p) {
+        if (escaped) escaped = false;
+        else if (*p == '"') return p;
+        else if (*p == '\\') escaped = true;
+    }
+    return end;
+}
+
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -99,7 +129,11 @@ bool decimal(const char* first, const char* last, double* out) {
     return true;
 }
 
-Value readUnread(std::string_view text) { return Scanner(text).readContainer(); }
+// A string at least this long is left on the text: pictures are, whose
+// bytes are then decoded from the text itself without an unescaped copy.
+constexpr size_t unreadStringBytes = 256;
+
+Value readUnread(std::string_view text) { return Scanner(text).build(); }
 
 void eachUnreadElement(std::string_view text, const std::function<bool(const Value&)>& visit) {
     Scanner(text).eachElement(visit);
@@ -123,7 +157,7 @@ std::optional<std::string_view> Scanner::document() {
     return root;
 }
 
-Value Scanner::unread(std::string_view container) { return UnreadJson{container, &unreadReading}; }
+Value Scanner::unread(std::string_view text) { return UnreadJson{text, &unreadReading}; }
 
 bool Scanner::value(int depth) {
     switch (peek()) {
@@ -289,6 +323,15 @@ Value Scanner::read(bool deep) {
         if (deep) return readMembers(true);
         return unread(span());
     case '"': {
+        if (!deep) {
+            const char* start = p_;
+            const char* close = closingQuote(p_ + 1, end_);
+            const auto length = static_cast<size_t>(close + 1 - start);
+            if (length >= unreadStringBytes) {
+                p_ = close + 1;
+                return unread({start, length});
+            }
+        }
         std::string text;
         string(&text);
         return text;
@@ -330,7 +373,10 @@ void Scanner::members(char closing, Member&& member) {
     ++p_;
 }
 
-Value Scanner::readContainer() { return readMembers(false); }
+Value Scanner::build() {
+    if (peek() == '"') return read(true);
+    return readMembers(false);
+}
 
 Value Scanner::readMembers(bool deep) {
     if (peek() == '[') {

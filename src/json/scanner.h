@@ -25,16 +25,17 @@ public:
     std::optional<std::string_view> document();
 
     // The value at the start of a checked text. Containers are built through
-    // when `deep`, otherwise left unread on the text (UnreadJson).
+    // when `deep`, otherwise left unread on the text (UnreadJson), as are
+    // long strings.
     Value read(bool deep);
-    // The members of the container at the start of a checked text, each read
-    // as read(false) does.
-    Value readContainer();
+    // The string at the start of a checked text, or the members of the
+    // container there, each read as read(false) does.
+    Value build();
     // The elements of the array at the start of a checked text, one at a time.
     void eachElement(const std::function<bool(const Value&)>& visit);
 
-    // A checked array or object, left unread on its text.
-    static Value unread(std::string_view container);
+    // A checked array, object or string, left unread on its text.
+    static Value unread(std::string_view text);
 
 private:
     char peek() const { return p_ < end_ ? *p_ : '\0'; }

@@ -13,6 +13,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "image/base64.h"
+
 namespace quillgate::json {
 
 namespace {
@@ -68,12 +70,16 @@ unsigned escapeMask(const char* p) {
 constexpr size_t blockBytes = 8;
 #endif
 
+// Room for `more` bytes at once, growing as a string would, so that a
+// picture's payload is not copied again and again.
+void makeRoom(std::string& out, size_t more) {
+    const size_t room = out.size() + more;
+    if (room > out.capacity()) out.reserve(std::max(room, 2 * out.capacity()));
+}
+
 bool writeString(const std::string& s, std::string& out) {
     if (!simdjson::validate_utf8(s.data(), s.size())) return false;
-    // Room for a long string and a few escapes at once, growing as a
-    // string would, so a picture's payload is not copied again and again.
-    const size_t room = out.size() + s.size() + s.size() / 32 + 2;
-    if (room > out.capacity()) out.reserve(std::max(room, 2 * out.capacity()));
+    makeRoom(out, s.size() + s.size() / 32 + 2);  // a long string and a few escapes
     out.push_back('"');
     // Long strings are mostly runs that need no escape (a Base64 picture's
     // only escaped character is the solidus, one in 64): a block's escapes
@@ -140,6 +146,14 @@ struct Writer {
     bool operator()(const Element&) { return false; }
     bool operator()(const Point&) { return false; }
     bool operator()(const Size&) { return false; }
+    bool operator()(const Bytes& b) {
+        // Base64 plus one escape in 64 characters, the share in any picture.
+        makeRoom(out, (b.data.size() + 2) / 3 * 4 * 65 / 64 + 2);
+        out.push_back('"');
+        image::appendJsonBase64(b.data, out);
+        out.push_back('"');
+        return true;
+    }
 };
 
 bool write(const Value& value, std::string& out) { return std::visit(Writer{out}, value.storage()); }

@@ -44,22 +44,31 @@ public:
 };
 using Element = std::shared_ptr<const ElementHandle>;
 
+// Binary data of a response, such as a picture's PNG file. JSON has no form
+// for it: the writer gives it as a Base64 string, encoded straight into the
+// response text, so megabytes are neither held twice nor scanned for escapes.
+struct Bytes {
+    std::string data;
+};
+
 class Value;
 using Array = std::vector<Value>;
 using Object = std::map<std::string, Value, std::less<>>;
 
-// An array or object still in its JSON text. A request is read in place and
-// its containers are built only when an operation looks at them, so a large
-// member nobody reads costs no memory beyond the line. The text must outlive
-// the value and its copies.
+// An array, an object or a long string still in its JSON text. A request is
+// read in place and these are built only when an operation looks at them, so
+// a large member nobody reads costs no memory beyond the line, and a picture
+// can be decoded straight from the text. The text must outlive the value and
+// its copies.
 struct UnreadJson {
     struct Reading {
-        // The container with its members read; containers among them stay unread.
+        // The string, or the container with its members read (containers and
+        // long strings among them stay unread).
         Value (*read)(std::string_view text);
         // An array's elements in order, each built only for `visit`, until it returns false.
         void (*elements)(std::string_view text, const std::function<bool(const Value&)>& visit);
     };
-    std::string_view text;  // valid JSON starting with '[' or '{'
+    std::string_view text;  // valid JSON starting with '[', '{' or '"'
     const Reading* reading;
 };
 
@@ -67,7 +76,7 @@ struct UnreadJson {
 // thread at a time, even through const access.
 class Value {
 public:
-    using Storage = std::variant<std::nullptr_t, bool, double, std::string, Array, Object, Element, Point, Size>;
+    using Storage = std::variant<std::nullptr_t, bool, double, std::string, Array, Object, Element, Point, Size, Bytes>;
 
     Value() : v_(std::in_place_index<0>, nullptr) {}
     Value(std::nullptr_t) : v_(std::in_place_index<0>, nullptr) {}
@@ -84,12 +93,13 @@ public:
     Value(Element e) : v_(std::in_place_index<0>, std::move(e)) {}
     Value(Point p) : v_(std::in_place_index<0>, p) {}
     Value(Size s) : v_(std::in_place_index<0>, s) {}
+    Value(Bytes b) : v_(std::in_place_index<0>, std::move(b)) {}
     Value(UnreadJson unread) : v_(unread) {}
 
     bool isNull() const { return holds<std::nullptr_t>(); }
     bool isBool() const { return holds<bool>(); }
     bool isNumber() const { return holds<double>(); }
-    bool isString() const { return holds<std::string>(); }
+    bool isString() const { return holds<std::string>() || unreadOf('"'); }
     bool isArray() const { return holds<Array>() || unreadOf('['); }
     bool isObject() const { return holds<Object>() || unreadOf('{'); }
     bool isElement() const { return holds<Element>(); }
@@ -105,8 +115,16 @@ public:
     const Element* asElement() const { return get<Element>(); }
     const Point* asPoint() const { return get<Point>(); }
     const Size* asSize() const { return get<Size>(); }
+    const Bytes* asBytes() const { return get<Bytes>(); }
 
     const Storage& storage() const { return read(); }
+
+    // The JSON text of a string not yet read from its request line, quotes
+    // included; null for any other value.
+    const std::string_view* unreadString() const {
+        const UnreadJson* unread = std::get_if<UnreadJson>(&v_);
+        return unread && unreadOf('"') ? &unread->text : nullptr;
+    }
 
     // Member of an object value; null when this is not an object or has no such key.
     const Value* find(std::string_view key) const;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/trace.h"
 #include "core/values.h"
 #include "input/key_posting.h"
 #include "windows/accessibility.h"
@@ -102,7 +103,7 @@ Object dismissMenuOperation(const Call& call) {
     auto owner = menuOwner(platform, pids);
     if (!owner) return Object{{"found", false}};
     postKey(platform, "escape", *owner);
-    platform.sleep(afterMenuEscape);
+    pause(platform, afterMenuEscape, Wait::menuEscape);
     return Object{{"found", true}};
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/failure.h"
+#include "core/trace.h"
 #include "input/key_posting.h"
 #include "popups/popup_start.h"
 #include "windows/accessibility.h"
@@ -27,7 +28,7 @@ constexpr std::array<std::string_view, 4> textFieldRoles{"AXTextField", "AXTextA
 // Keys reach whichever application is frontmost, like the user's own.
 void press(Platform& platform, std::string_view key, double wait) {
     postKey(platform, key, std::nullopt);
-    platform.sleep(wait);
+    pause(platform, wait, Wait::popupKey);
 }
 
 // Whether the focused element of the process is a text field inside the
@@ -57,7 +58,7 @@ Object popupCloseOperation(const GatedCall& call) {
     auto front = platform.frontmostApplication();
     if (!(front && front->pid == popup->pid) && popup->pid == window.pid) {
         activatePopupOwner(platform, *popup);
-        platform.sleep(afterActivate);
+        pause(platform, afterActivate, Wait::activation);
     }
     front = platform.frontmostApplication();
     if (!front || front->pid != popup->pid) reject(msg::lostFocus);

@@ -2,7 +2,6 @@
 
 #include "capture/encoding.h"
 #include "core/values.h"
-#include "image/base64.h"
 #include "popups/popup_capture.h"
 #include "popups/popup_reading.h"
 #include "popups/popup_start.h"
@@ -48,7 +47,7 @@ Object popupOperation(const GatedCall& call) {
     }
     if (flag(call.request, "image")) {
         Image image = capturePopup(call.context, *popup);
-        answer.emplace("base64", image::base64Encode(png(image)));
+        answer.emplace("base64", Bytes{png(image)});
         answer.emplace("width", image.width);
         answer.emplace("height", image.height);
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/trace.h"
 #include "core/values.h"
 #include "popups/popup_start.h"
 #include "reading/label_walk.h"
@@ -56,13 +57,13 @@ ActionOutcome pressOrParent(Platform& platform, const Element& element) {
 void click(Platform& platform, const PopupInfo& popup, const std::vector<Element>& windows, const Rect& frame) {
     activatePopupOwner(platform, popup);
     for (const Element& w : windowsAt(platform, windows, popup.rect)) platform.performAction(w, "AXRaise");
-    platform.sleep(beforeClick);
+    pause(platform, beforeClick, Wait::popupClick);
     const Point middle = centre(frame);
     for (int32_t type : {mouse::moved, mouse::leftDown, mouse::leftUp}) {
         platform.post(MouseEvent{type, middle, mouse::leftButton, std::nullopt});
-        platform.sleep(afterMouseEvent);
+        pause(platform, afterMouseEvent, Wait::popupClick);
     }
-    platform.sleep(afterClick);
+    pause(platform, afterClick, Wait::popupClick);
 }
 
 }  // namespace
@@ -88,7 +89,7 @@ Object popupPressOperation(const GatedCall& call) {
     const ActionOutcome press = pressOrParent(platform, *chosen);
     // An unconfirmed press counts as pressed: the host must not press again.
     const bool pressed = press != ActionOutcome::failed;
-    platform.sleep(afterPress);
+    pause(platform, afterPress, Wait::popupPress);
     if (!findPopup(platform, window, true)) return outcome(pressed, false, false);
     // The popup stays open while the application is still handling the press.
     if (press == ActionOutcome::unconfirmed) return outcome(true, false, true);

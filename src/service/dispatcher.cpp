@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/failure.h"
+#include "core/trace.h"
 #include "core/values.h"
 #include "input/input_operations.h"
 #include "input/self_test.h"
@@ -36,10 +37,19 @@ std::string operationName(const Object& request) {
     return text(member(request, "op"));
 }
 
+// The routes' own spelling of a name they run; empty for any other text.
+std::string_view routedName(std::string_view name) {
+    for (std::string_view routed : Main::operationNames()) {
+        if (routed == name) return routed;
+    }
+    return {};
+}
+
 }  // namespace
 
 Object Main::run(const Object& request) {
     const std::string name = operationName(request);
+    if (RequestTrace* trace = activeTrace()) trace->operation(routedName(name));
     Object response;
     if (const auto* op = findRoute(ungated, name)) {
         response = op->handler(Call{context_, request});

@@ -8,6 +8,7 @@
 #include "core/context.h"
 #include "json/reader.h"
 #include "platform/platform.h"
+#include "service/trace_file.h"
 
 namespace quillgate {
 
@@ -32,13 +33,19 @@ public:
     // A line longer than the request limit is refused without being read.
     std::string respond(const char* line, size_t size);
 
+    // Appends a trace line for every request from now on to `file`; null
+    // leaves the requests untraced.
+    void traceTo(std::unique_ptr<TraceFile> file);
+
     Context& context() { return context_; }
 
 private:
     void loop(bool server);
+    std::string answer(const char* line, size_t size);
 
     Context context_;
     json::Reader reader_;
+    std::unique_ptr<TraceFile> traceFile_;
 };
 
 }  // namespace quillgate

@@ -7,10 +7,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <simdjson.h>
 
 #include "capture/pending_capture.h"
 #include "core/failure.h"
+#include "core/trace.h"
+#include "core/tracing_platform.h"
 #include "json/writer.h"
 #include "service/line_reader.h"
 #include "service/main.h"
@@ -20,6 +23,7 @@ namespace quillgate {
 namespace {
 
 std::string failureLine(std::string_view message) {
+    if (RequestTrace* trace = activeTrace()) trace->fail(message);
     // Messages are valid UTF-8 text, so this always serialises.
     return *json::serialise(Object{{"ok", false}, {"error", std::string(message)}});
 }
@@ -55,6 +59,24 @@ Main::Main(std::shared_ptr<Platform> platform)
     : context_{std::move(platform), std::make_shared<PendingCapture>()} {}
 
 std::string Main::respond(const char* line, size_t size) {
+    if (!traceFile_) return answer(line, size);
+    RequestTrace trace(*context_.platform);
+    std::string response;
+    {
+        const ActiveTrace active(trace);
+        response = answer(line, size);
+    }
+    traceFile_->append(trace);
+    return response;
+}
+
+void Main::traceTo(std::unique_ptr<TraceFile> file) {
+    if (!file) return;
+    if (!traceFile_) context_.platform = std::make_shared<TracingPlatform>(context_.platform);
+    traceFile_ = std::move(file);
+}
+
+std::string Main::answer(const char* line, size_t size) {
     try {
         if (size > requestLimit) reject(msg::invalidRequest);
         auto parsed = reader_.parse(line, size);
@@ -115,6 +137,7 @@ int Main::main(const std::vector<std::string>& arguments) {
     }
     bool server = false;
     for (size_t i = 1; i < arguments.size(); ++i) server = server || arguments[i] == "--server";
+    if (const char* path = std::getenv("QUILLGATE_TRACE"); path && *path) traceTo(TraceFile::open(path));
     loop(server);
     return 0;
 }

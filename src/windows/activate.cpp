@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/failure.h"
+#include "core/trace.h"
 #include "core/values.h"
 #include "windows/accessibility.h"
 #include "windows/pointer.h"
@@ -40,7 +41,7 @@ Object activateOperation(const BoundCall& call) {
     if (!p.runningApplication(w.pid)) reject(msg::activateFailed);
     if (!w.visible) p.unhide(w.pid);
     if (!p.activate(w.pid)) reject(msg::activateFailed);
-    p.sleep(afterActivate);
+    pause(p, afterActivate, Wait::activation);
     // Activation is cooperative: while another application (the host) is
     // active the system may not grant it. The application's own element can
     // still be asked to come forward.
@@ -52,7 +53,7 @@ Object activateOperation(const BoundCall& call) {
     if (!raised.visible) p.setAttribute(e, "AXMinimized", false);
     // A raise the application has not confirmed in time was still delivered.
     if (actionOutcome(p.performAction(e, "AXRaise")) == ActionOutcome::failed) reject(msg::activateFailed);
-    p.sleep(afterRaise);
+    pause(p, afterRaise, Wait::raise);
 
     return Object{{"identity", current(p, bound, false).identity()}};
 }

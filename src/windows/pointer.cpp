@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/failure.h"
+#include "core/trace.h"
 #include "core/values.h"
 #include "windows/occlusion.h"
 
@@ -53,7 +54,7 @@ Point normalizedPoint(Platform& platform, const Window& window, const Value* x, 
     auto occ = occluder(platform, window, point, ignoreOwnPopup);
     // A notification banner leaves by itself within a few seconds.
     for (int i = 0; i < notificationTries && occ && isNotificationOwner(*occ); ++i) {
-        platform.sleep(notificationPause);
+        pause(platform, notificationPause, Wait::notification);
         occ = occluder(platform, window, point, ignoreOwnPopup);
     }
     if (!occ) return point;
@@ -64,7 +65,7 @@ Point normalizedPoint(Platform& platform, const Window& window, const Value* x, 
         platform.post(MouseEvent{mouse::moved, Point{frame.x + frame.width / 2, frame.y + 0.4 * frame.height},
                                  mouse::leftButton, std::nullopt});
         for (int i = 0; i < transientTries && transient(occ); ++i) {
-            platform.sleep(transientPause);
+            pause(platform, transientPause, Wait::transientWindow);
             occ = occluder(platform, window, point, ignoreOwnPopup);
         }
         if (!occ) return point;

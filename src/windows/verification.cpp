@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/failure.h"
+#include "core/trace.h"
 #include "core/values.h"
 #include "json/writer.h"
 #include "windows/accessibility.h"
@@ -114,6 +115,7 @@ bool sameSize(const Object& bound, const Window& window) {
 }
 
 Window current(Platform& platform, const Object& bound, bool focus) {
+    const TraceStage timer(Stage::verification);
     permissions(platform);
     Window w = selected(platform, text(member(bound, "hwnd")));
 

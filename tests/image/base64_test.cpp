@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,72 @@ TEST(Base64, EveryByteAndEveryTailLengthRoundTrips) {
         EXPECT_EQ(text.size(), (n + 2) / 3 * 4);
         EXPECT_EQ(base64Decode(text), part) << n;
     }
+}
+
+// The Base64 text as JSON string text writes it: each '/' as "\/".
+std::string escaped(const std::string& plain) {
+    std::string out;
+    for (const char c : plain) {
+        if (c == '/') out.push_back('\\');
+        out.push_back(c);
+    }
+    return out;
+}
+
+TEST(Base64, JsonTextIsThePlainTextWithEverySolidusEscaped) {
+    // Solidi at every place of a group, in the padded last group, across
+    // the encoder's slices of 3072 bytes and everywhere at once (all ones).
+    std::vector<uint8_t> mixed;
+    for (int i = 0; i < 6200; ++i) mixed.push_back(static_cast<uint8_t>(i % 7 == 0 ? 0xFF : i * 37 + i / 256));
+    for (const uint8_t fill : {uint8_t{0xFF}, uint8_t{0}}) {
+        for (size_t n : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 3070, 3071, 3072, 3073, 3074, 6143, 6144, 6145, 6146}) {
+            for (const auto& source : {std::vector<uint8_t>(n, fill), std::vector<uint8_t>(mixed.begin(), mixed.begin() + static_cast<ptrdiff_t>(n))}) {
+                std::string out = "kept";
+                appendJsonBase64(source, out);
+                EXPECT_EQ(out, "kept" + escaped(base64Encode(source))) << n << " bytes of " << int(fill);
+            }
+        }
+    }
+    std::string out;
+    appendJsonBase64(std::string_view("\xFB\xEF\xFF\xFF\xFF"), out);
+    EXPECT_EQ(out, R"(++\/\/\/\/8=)");
+}
+
+// Decodes text from inside a JSON string; absent unless it decoded.
+std::optional<std::vector<uint8_t>> fromJson(std::string_view text, JsonBase64 expected = JsonBase64::decoded) {
+    std::vector<uint8_t> out(5, 7);  // memory left by an earlier picture
+    const JsonBase64 result = base64DecodeJson(text, out);
+    EXPECT_EQ(result, expected) << text;
+    if (result != JsonBase64::decoded) return std::nullopt;
+    return out;
+}
+
+TEST(Base64, DecodesJsonTextWithSolidusEscapesAsThePlainText) {
+    // Escaped solidi at every place of a group, in the padded last group,
+    // side by side and everywhere (across the decoder's 4096-character
+    // slices too), and the same text unescaped.
+    std::vector<uint8_t> mixed;
+    for (int i = 0; i < 6500; ++i) mixed.push_back(static_cast<uint8_t>(i % 5 == 0 ? 0xFF : i * 37 + i / 256));
+    for (size_t n = 0; n <= mixed.size(); n += (n < 20 ? 1 : 97)) {
+        for (const auto& source : {std::vector<uint8_t>(n, 0xFF), std::vector<uint8_t>(mixed.begin(), mixed.begin() + static_cast<ptrdiff_t>(n))}) {
+            const std::string plain = base64Encode(source);
+            EXPECT_EQ(fromJson(escaped(plain)), source) << n;
+            EXPECT_EQ(fromJson(plain), source) << n;
+        }
+    }
+    EXPECT_EQ(fromJson(R"(\/\/8=)"), bytes("\xFF\xFF"));
+    EXPECT_EQ(fromJson(R"(++\/\/)"), bytes("\xFB\xEF\xFF"));
+    EXPECT_EQ(fromJson(""), std::vector<uint8_t>{});
+}
+
+TEST(Base64, JsonTextRefusesWhatPlainTextRefusesAndLeavesOtherEscapes) {
+    // An escaped solidus counts as one character: misplaced padding and
+    // partial groups stay refused.
+    for (std::string_view text : {"\\/", "Zm9\\/\\/", "Zm9v\\/=", "\\/===", "Zm9v Zm9v", "Zm9v\\/\\/\\/\\/====", "Zg==\\/\\/8="})
+        fromJson(text, JsonBase64::invalid);
+    // Any other escape, even of a character of the alphabet, is left to be read as JSON first.
+    for (std::string_view text : {"\\u002fZm9", "Zm9v\\u002F\\/8=", "Zm\\u0039v", "Zm9v\\\\/", "Zm9v\\n", "Zm9v\\"})
+        fromJson(text, JsonBase64::otherEscape);
 }
 
 TEST(Base64, StrictDecoding) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 
+#include "image/base64.h"
 #include "json/reader.h"
 #include "json/writer.h"
 
@@ -47,6 +48,21 @@ TEST(JsonWriter, FindsEveryEscapeInLongRuns) {
         }
     }
     EXPECT_EQ(text(std::string("iVBO/w0KGgo+AAAA/U0h")), R"("iVBO\/w0KGgo+AAAA\/U0h")");
+}
+
+TEST(JsonWriter, WritesBytesAsBase64ThatReadsBackAsTheString) {
+    std::string data;
+    for (int i = 0; i < 5000; ++i) data.push_back(static_cast<char>(i % 5 == 0 ? 0xFF : i * 7));
+    const std::string written = text(Object{{"base64", Bytes{data}}, {"width", 3}});
+    json::Reader reader;
+    auto back = reader.parse(written);
+    ASSERT_TRUE(back) << written.substr(0, 80);
+    const std::string* base64 = back->find("base64")->asString();
+    ASSERT_TRUE(base64);
+    EXPECT_EQ(*base64, image::base64Encode(data));
+    EXPECT_EQ(*back->find("width")->asNumber(), 3);
+    EXPECT_EQ(text(Bytes{"\xFB\xEF\xFF\xFF"}), R"("++\/\/\/w==")");
+    EXPECT_EQ(text(Bytes{}), R"("")");
 }
 
 TEST(JsonWriter, WritesIntegralNumbersWithoutFractionAndOthersShortest) {
@@ -206,6 +222,53 @@ TEST(JsonReader, ReadsUnreadContainersWhenAskedAndListsWithoutBuildingThem) {
     const Value copy = *v->find("a");
     EXPECT_EQ(json::serialise(copy), "[1,[2,3],{\"b\":\"c\"}]");
     EXPECT_EQ(json::serialise(*v), R"({"a":[1,[2,3],{"b":"c"}],"o":{"p":{"q":[true]}},"s":["x","y",5]})");
+}
+
+TEST(JsonReader, LeavesLongStringsOnTheTextAndReadsThemWhenAsked) {
+    // Escapes at the start, the end and beside the length at which strings
+    // are left unread; a short string, a long key's value in an array and a
+    // fully built parse are read at once.
+    const std::string longValue = "\"" + std::string(300, 'A') + "\\/\\u002f\\n" + std::string(40, 'B') + "\"";
+    const std::string text = R"({"long":)" + longValue + R"(,"short":"a\/b","list":[)" + longValue + "]}";
+    const std::string expected = std::string(300, 'A') + "//\n" + std::string(40, 'B');
+    json::Reader reader;
+    auto v = reader.parse(text.data(), text.size());
+    ASSERT_TRUE(v);
+    const Value& unread = *v->find("long");
+    ASSERT_TRUE(unread.unreadString());
+    EXPECT_EQ(*unread.unreadString(), longValue);
+    EXPECT_TRUE(unread.isString());
+    EXPECT_FALSE(v->find("short")->unreadString());
+    EXPECT_EQ(*v->find("short")->asString(), "a/b");
+    const Value copy = unread;
+    EXPECT_EQ(*copy.asString(), expected);
+    EXPECT_EQ(*unread.asString(), expected);
+    EXPECT_FALSE(unread.unreadString());  // read once, kept
+    EXPECT_TRUE(v->find("list")->elements([&](const Value& item) {
+        EXPECT_TRUE(item.unreadString());
+        EXPECT_EQ(*item.asString(), expected);
+        return true;
+    }));
+    auto built = reader.parse(text);
+    ASSERT_TRUE(built);
+    EXPECT_FALSE(built->find("long")->unreadString());
+    EXPECT_EQ(json::serialise(*v), json::serialise(*built));
+}
+
+TEST(JsonReader, FindsTheEndOfAnUnreadStringPastEveryEscape) {
+    // An escaped quote and backslashes at every place of the sixteen-byte
+    // stretches the end is searched in, the last one just before the quote.
+    json::Reader reader;
+    for (size_t pad = 0; pad < 34; ++pad) {
+        const std::string inside = std::string(pad, 'A') + R"(\"\\\/)" + std::string(300, 'B') + R"(\\)";
+        const std::string text = R"({"s":")" + inside + R"(","t":1})";
+        auto v = reader.parse(text.data(), text.size());
+        ASSERT_TRUE(v);
+        ASSERT_TRUE(v->find("s")->unreadString()) << pad;
+        EXPECT_EQ(*v->find("s")->unreadString(), "\"" + inside + "\"") << pad;
+        EXPECT_EQ(*v->find("s")->asString(), std::string(pad, 'A') + "\"\\/" + std::string(300, 'B') + "\\");
+        EXPECT_EQ(*v->find("t")->asNumber(), 1);
+    }
 }
 
 }  // namespace

@@ -4,15 +4,17 @@ allowed key names and the failure messages the built program holds.
 
 usage: check_catalogue.py CATALOGUE_PROGRAM SCHEMA FAILURE_HEADER [--update]
 
-CATALOGUE_PROGRAM prints the program's route tables, key table and message
-catalogue as JSON. The schema must list the same operation names in the same
-order, each with its <Name>Request and <Name>Response definitions, the same
-key names in the same order, and the same messages:
+CATALOGUE_PROGRAM prints the program's route tables, key table, message
+catalogue and trace names as JSON. The schema must list the same operation
+names in the same order, each with its <Name>Request and <Name>Response
+definitions, the same key names in the same order, and the same messages:
 the exact ones as an enum, the ones extended with a suffix as patterns
-anchored at their start. FAILURE_HEADER is where the messages are declared:
-every constant it declares must be in the catalogue, so a new message cannot
-bypass the check. With --update the schema's three lists are rewritten from
-the program instead of compared.
+anchored at their start; its TraceLine must name the same stages, waits,
+input kinds and screenshot counts in the same order. FAILURE_HEADER is where
+the messages are declared: every constant it declares must be in the
+catalogue, so a new message cannot bypass the check. With --update the
+schema's lists are rewritten from the program instead of compared (a new
+trace name gets an empty description to fill in).
 """
 import json
 import re
@@ -27,6 +29,19 @@ def pattern(prefix):
 
 def definition_stem(operation):
     return "".join(w.capitalize() for w in operation.split("-"))
+
+
+def trace_groups(defs):
+    """The TraceLine groups whose names the program fixes, by catalogue key."""
+    properties = defs["TraceLine"]["properties"]
+    return {group: properties[group] for group in ("stages", "waits", "input", "screenshots")}
+
+
+def renamed(group, names):
+    """The group's properties for exactly these names, keeping what the schema says of each."""
+    like = next(iter(group["properties"].values()))
+    kept = {key: value for key, value in like.items() if key != "description"}
+    group["properties"] = {name: group["properties"].get(name, dict(kept, description="")) for name in names}
 
 
 def main():
@@ -48,6 +63,8 @@ def main():
         defs["OperationName"]["enum"] = operations
         defs["KeyName"]["enum"] = keys
         defs["FailureMessage"]["anyOf"] = [{"enum": exact}] + patterns
+        for key, group in trace_groups(defs).items():
+            renamed(group, catalogue["trace"][key])
         with open(schema_path, "w", encoding="utf-8") as f:
             json.dump(schema, f, indent=2, ensure_ascii=False)
             f.write("\n")
@@ -72,6 +89,10 @@ def main():
         problems.append("FailureMessage exact messages differ: missing %s, not in the program %s" % (missing, extra))
     if listed[1:] != patterns:
         problems.append("FailureMessage suffixed messages are %s; the program has %s" % (listed[1:], patterns))
+
+    for key, group in trace_groups(defs).items():
+        if list(group["properties"]) != catalogue["trace"][key]:
+            problems.append("TraceLine %s are %s; the program writes %s" % (key, list(group["properties"]), catalogue["trace"][key]))
 
     with open(header, encoding="utf-8") as f:
         declared = re.findall(r"inline constexpr std::string_view (\w+)\s*=", f.read())

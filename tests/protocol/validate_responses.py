@@ -9,10 +9,13 @@ Each PATH is one of:
       response when "ok" is true, the failure envelope otherwise; lines that
       are only "*" are skipped; a transcript run in a command-line mode is
       checked against that mode's output, or skipped when the mode prints text;
+      the lines of its expected trace (trace.jsonl) are checked as TraceLine,
+      a count of "*" standing for 1;
   a .jsonl file: every line is checked as some response;
   with --run, any other file: its lines are requests, sent to BINARY
-      (--server, on the built-in scene) and each answer checked against its
-      request, so a request corpus can be checked without stored answers;
+      (--server, on the built-in scene, traced) and each answer checked
+      against its request, and each trace line as TraceLine, so a request
+      corpus can be checked without stored answers;
   a folder of any of these: each entry in turn.
 Prints every violation and exits 1 when there is any.
 """
@@ -122,6 +125,9 @@ def check_transcript(checker, folder):
                     checker.check("%s line %d" % (where, i + 1), line, definition)
         return
     check_pairs(checker, where, lines_of(read("requests.jsonl")), responses)
+    trace = os.path.join(folder, "trace.jsonl")
+    for i, line in enumerate(lines_of(read("trace.jsonl"))):
+        checker.check("%s line %d" % (trace, i + 1), line.replace('"count":"*"', '"count":1'), "TraceLine")
 
 
 def check_by_running(checker, binary, path):
@@ -131,10 +137,16 @@ def check_by_running(checker, binary, path):
     env = {k: v for k, v in os.environ.items() if k not in ("QUILLGATE_SCENE", "QUILLGATE_SIM_LOG")}
     with tempfile.TemporaryDirectory() as tmp:
         env["TMPDIR"] = tmp
+        env["QUILLGATE_TRACE"] = os.path.join(tmp, "trace.jsonl")
         run = subprocess.run([binary, "--server"], input=requests, capture_output=True, env=env, timeout=120)
+        trace = lines_of(open(env["QUILLGATE_TRACE"], "rb").read()) if os.path.exists(env["QUILLGATE_TRACE"]) else []
     if run.returncode != 0:
         return checker.report(path, "exit status %d" % run.returncode)
     check_pairs(checker, path, lines_of(requests), lines_of(run.stdout))
+    if len(trace) != len(lines_of(requests)):
+        checker.report(path, "%d trace lines for %d requests" % (len(trace), len(lines_of(requests))))
+    for i, line in enumerate(trace):
+        checker.check("%s trace line %d" % (path, i + 1), line, "TraceLine")
 
 
 def visit(checker, binary, path):
