@@ -36,7 +36,7 @@ def compare_events(expected_text, log_path, tmp):
         fail("event log has %d events, expected %d:\n%s" % (len(actual), len(expected), actual_text))
     for i, (e, a) in enumerate(zip(expected, actual)):
         if "t" in e:
-            if abs(e["t"] - a.get("t", -1e9)) > 0.25:
+            if abs(e["t"] - a.get("t", -1e9)) > 1e-6:
                 fail("event %d at t=%s, expected t=%s" % (i, a.get("t"), e["t"]))
         a = {k: v for k, v in a.items() if k != "t"}
         e = {k: v for k, v in e.items() if k != "t"}

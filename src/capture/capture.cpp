@@ -40,8 +40,10 @@ struct Shot {
 // screenshot that answers in time ends it and leaves no thread behind. A late
 // screenshot is not stopped: it ends its count whenever it returns, possibly
 // long after this request was answered, and its picture is dropped by Once.
-// Its thread holds what it touches, and reports its time only through Once,
-// so a late thread never touches the request's trace.
+// Its thread holds what it touches, reports its time only through Once, so
+// a late thread never touches the request's trace, and is the platform's
+// helper until its answer is handed over, so simulated time cannot run the
+// timer out while the shot is still at work.
 Image race(Context& context, std::function<Image()> shot) {
     auto once = std::make_shared<Once<Shot>>();
     std::shared_ptr<Platform> platform = context.platform;
@@ -52,7 +54,8 @@ Image race(Context& context, std::function<Image()> shot) {
     std::shared_ptr<PendingCapture> pending = context.pendingCapture;
     pending->begin();
     try {
-        std::thread([once, pending, clock = trace ? platform : nullptr, shot = std::move(shot)] {
+        std::thread([once, pending, clock = trace ? platform : nullptr, shot = std::move(shot),
+                     helper = platform->helper()]() mutable {
             Shot result;
             const double start = clock ? clock->monotonic() : 0;
             try {
@@ -65,6 +68,7 @@ Image race(Context& context, std::function<Image()> shot) {
             // it answers, and the next one, never find it still outstanding.
             pending->end();
             once->finish(std::move(result));
+            helper.reset();
         }).detach();
     } catch (...) {
         pending->end();  // no thread, so nothing else will

@@ -80,6 +80,7 @@ public:
                    const std::function<bool()>& ready) override {
         return platform_->waitUntil(condition, lock, deadline, ready);
     }
+    Helper helper() override { return platform_->helper(); }
 
 private:
     std::shared_ptr<Platform> platform_;

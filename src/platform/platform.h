@@ -232,7 +232,8 @@ public:
     // the wait early: a timer built on it stops as soon as its work is done,
     // where a sleep would hold its thread to the end. This one suits a
     // monotonic() in real seconds; a backend whose time runs otherwise
-    // overrides it.
+    // overrides it. ready() reads only what `lock` guards: a backend may call
+    // it from another thread, holding `lock`, while the caller waits.
     virtual bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
                            const std::function<bool()>& ready) {
         // Beyond a few years nothing is waiting any more; the bound keeps the
@@ -241,6 +242,12 @@ public:
         if (!(seconds > 0)) return ready();
         return condition.wait_for(lock, std::chrono::duration<double>(seconds), ready);
     }
+    // A thread the caller starts to make platform calls for it (the capture
+    // race's screenshot) holds this handle from before it starts until its
+    // result is handed over. A backend whose time is simulated holds time
+    // still while such a thread works; on a real clock it is empty.
+    using Helper = std::shared_ptr<void>;
+    virtual Helper helper() { return nullptr; }
 };
 
 }  // namespace quillgate

@@ -40,7 +40,6 @@ Value windowsPatch(Array windows) { return Object{{"windows", std::move(windows)
 Harness movedDuringTheWait(double x, double y) {
     Object scene =
         testing::chatSceneWith({testing::listedWindow(70, 400, "NotificationCenter", {500, 300, 200, 100}, 23)});
-    scene["timeScale"] = 0.1;  // room for a slow machine to pass the guard before the move
     scene["timeline"] = Array{Object{{"at", 2}, {"merge", windowsPatch({chatWindowAt(x, y)})}}};
     return Harness(scene);
 }

@@ -72,6 +72,10 @@ TEST(SimScene, ProblemsAreOneLineNamingTheScene) {
     EXPECT_EQ(loadError("{\"windows\": ["), "scene: not valid JSON");
     EXPECT_EQ(loadError("[1, 2]"), "scene: the scene must be a JSON object");
     EXPECT_EQ(loadError(R"({"timeScale": 0})"), "scene: \"timeScale\" must be a positive number");
+    for (const char* clock : {R"("scaled")", R"("Virtual")", "1", "null", R"(["virtual"])"})
+        EXPECT_EQ(loadError(std::string(R"({"clock": )") + clock + "}"), "scene: \"clock\" must be \"virtual\"")
+            << clock;
+    EXPECT_EQ(loadError(R"({"clock": "virtual", "timeScale": 0.5})"), "<loaded>");
     EXPECT_EQ(loadError(R"({"apps": [{"pid": 1}, {"pid": "2"}]})"), "scene: apps[1]: \"pid\" must be an integer");
     EXPECT_EQ(loadError(R"({"timeline": [{"at": "soon", "merge": {}}]})"),
               "scene: timeline[0]: \"at\" must be a number");

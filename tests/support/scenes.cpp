@@ -8,7 +8,7 @@ namespace quillgate::testing {
 
 Object chatScene() {
     Value scene = parseJson(R"({
-      "timeScale": 0.02,
+      "clock": "virtual",
       "frontmost": 501,
       "apps": [
         {"pid": 501, "name": "Chat", "bundle": "com.example.chat", "launchDate": 1765000000.25,

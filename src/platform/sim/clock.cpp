@@ -1,33 +1,16 @@
 #include "platform/sim/clock.h"
 
-#include <algorithm>
-#include <cmath>
-#include <thread>
+#include "platform/sim/scaled_clock.h"
+#include "platform/sim/scene.h"
+#include "platform/sim/scene_values.h"
+#include "platform/sim/virtual_clock.h"
 
 namespace quillgate::sim {
 
-Clock::Clock(double timeScale) : start_(Real::now()), scale_(timeScale) {}
-
-double Clock::now() const { return std::chrono::duration<double>(Real::now() - start_).count() / scale_; }
-
-void Clock::sleepUntil(double time) const {
-    if (!std::isfinite(time)) return;
-    const Real::time_point deadline = realTime(time);
-    // sleep_until may wake early; simulated time must have reached the target
-    // when this returns.
-    while (Real::now() < deadline) std::this_thread::sleep_until(deadline);
-}
-
-Clock::Real::time_point Clock::realTime(double time) const {
-    // Beyond a few years nothing is waiting any more; the bound keeps the
-    // conversion to clock ticks in range.
-    constexpr double longestWait = 1e8;
-    // One tick past the rounded-up deadline keeps now() >= time despite the
-    // rounding of the division in now().
-    return start_ +
-           std::chrono::ceil<Real::duration>(
-               std::chrono::duration<double>(std::clamp(time * scale_, 0.0, longestWait))) +
-           Real::duration(1);
+std::shared_ptr<Clock> sceneClock(const Value& scene) {
+    const std::string* mode = text(member(scene, "clock"));
+    if (mode && *mode == virtualClock) return std::make_shared<VirtualClock>();
+    return std::make_shared<ScaledClock>(number(member(scene, "timeScale")).value_or(defaults::timeScale));
 }
 
 }  // namespace quillgate::sim

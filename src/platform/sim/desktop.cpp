@@ -42,7 +42,7 @@ Desktop::Desktop(Value scene, DesktopSetup setup)
     : baseDir_(setup.baseDir),
       scene_(checked(std::move(scene), setup)),
       epoch_(number(member(scene_, "epoch")).value_or(defaults::epoch)),
-      clock_(number(member(scene_, "timeScale")).value_or(defaults::timeScale)),
+      clock_(sceneClock(scene_)),
       script_(scene_),
       log_(setup.logPath) {}
 
@@ -74,7 +74,7 @@ std::vector<Value> Desktop::events() const {
 }
 
 double Desktop::advance() {
-    double now = clock_.now();
+    double now = clock_->now();
     script_.applyDue(now, scene_, [this](const Value& patch, double time) { since_.patched(patch, time); });
     return now;
 }

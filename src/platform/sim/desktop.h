@@ -6,7 +6,8 @@
 // Every call brings the scene up to the current simulated time (applying due
 // timeline entries and reactions) under one lock, then reads it afresh. Waits
 // (sleep, a screenshot's delay) happen outside the lock, so a screenshot that
-// never answers blocks only its own thread.
+// never answers blocks only its own thread. How simulated time passes, and
+// which threads may wait on it, is in clock.h.
 
 #include <memory>
 #include <mutex>
@@ -96,6 +97,7 @@ public:
     void sleep(double seconds) override;
     bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
                    const std::function<bool()>& ready) override;
+    Helper helper() override;
 
 private:
     class Tool;
@@ -108,7 +110,7 @@ private:
     std::string baseDir_;
     Value scene_;
     double epoch_;
-    Clock clock_;
+    std::shared_ptr<Clock> clock_;
     Script script_;
     Since since_;
     EventLog log_;

@@ -1,7 +1,6 @@
 // The process and time calls of the simulated desktop: the scene's own ids,
 // the temporary folder, and simulated time.
 
-#include <cmath>
 #include <cstdlib>
 
 #include "platform/sim/desktop.h"
@@ -28,18 +27,19 @@ std::string Desktop::temporaryDirectory() {
     return folder;
 }
 
-double Desktop::now() { return epoch_ + clock_.now(); }
+double Desktop::now() { return epoch_ + clock_->now(); }
 
-double Desktop::monotonic() { return clock_.now(); }
+double Desktop::monotonic() { return clock_->now(); }
 
 void Desktop::sleep(double seconds) {
-    if (seconds > 0) clock_.sleepUntil(clock_.now() + seconds);
+    if (seconds > 0) clock_->sleepUntil(clock_->now() + seconds);
 }
 
 bool Desktop::waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
                         const std::function<bool()>& ready) {
-    if (std::isnan(deadline)) return ready();
-    return condition.wait_until(lock, clock_.realTime(deadline), ready);
+    return clock_->waitUntil(condition, lock, deadline, ready);
 }
+
+Platform::Helper Desktop::helper() { return clock_->helper(); }
 
 }  // namespace quillgate::sim

@@ -26,6 +26,10 @@ const Array* arrayOrNone(const Value& scene, std::string_view key) {
 }
 
 void checkClock(const Value& scene) {
+    if (const Value* mode = member(scene, "clock")) {
+        const std::string* name = text(mode);
+        if (!name || *name != virtualClock) throw SceneError("\"clock\" must be \"virtual\"");
+    }
     if (const Value* scale = member(scene, "timeScale")) {
         auto n = number(scale);
         if (!n || *n <= 0) throw SceneError("\"timeScale\" must be a positive number");

@@ -28,6 +28,10 @@ inline constexpr double toolDelay = 0.02;
 inline constexpr double toolScale = 1;
 }  // namespace defaults
 
+// The "clock" value that chooses virtual time (clock.h); without the key
+// time is scaled.
+inline constexpr std::string_view virtualClock = "virtual";
+
 // The scene object of a JSON text.
 Value parseScene(std::string_view text);
 

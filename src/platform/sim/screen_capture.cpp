@@ -1,24 +1,9 @@
 // The screen-capture calls of the simulated desktop: the screenshot service,
 // answering in simulated time.
-#include <condition_variable>
-
 #include "platform/sim/desktop.h"
 #include "platform/sim/screenshot.h"
 
 namespace quillgate::sim {
-
-namespace {
-
-// A screenshot the scene says never answers: the capture thread waits for
-// good, holding nothing.
-[[noreturn]] void waitForever() {
-    std::mutex mutex;
-    std::condition_variable never;
-    std::unique_lock lock(mutex);
-    for (;;) never.wait(lock);
-}
-
-}  // namespace
 
 std::vector<ShareableWindow> Desktop::shareableWindows() {
     std::lock_guard lock(mutex_);
@@ -38,8 +23,9 @@ Image Desktop::screenshot(uint32_t windowID, int width, int height) {
         script_.happened(Object{{"sck", true}}, requested);
         delay = screenshotDelay(scene_);
     }
-    if (!delay) waitForever();
-    clock_.sleepUntil(requested + *delay);
+    // One the scene says never answers waits for good, holding nothing.
+    if (!delay) clock_->blockForever();
+    clock_->sleepUntil(requested + *delay);
     Value scene;
     {
         std::lock_guard lock(mutex_);
