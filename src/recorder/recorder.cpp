@@ -43,7 +43,7 @@ void recordTrees(Platform& platform, Object& scene, const std::vector<int32_t>& 
     for (Value& app : *scene["apps"].asArray()) {
         Object& entry = *app.asObject();
         const auto pid = static_cast<int32_t>(*entry["pid"].asNumber());
-        if (std::ranges::find(pids, pid) == pids.end()) continue;
+        if (std::find(pids.begin(), pids.end(), pid) == pids.end()) continue;
         RecordedTree tree = recordTree(platform, pid, limits, deadline);
         entry["ax"] = std::move(tree.ax);
         recording.elements += tree.elements;
@@ -70,7 +70,7 @@ void recordPicturesInto(Context& context, const std::vector<ShownWindow>& shown,
 std::vector<int32_t> treeOwners(const doctor::ChatApp& app, const std::vector<ShownWindow>& shown) {
     std::vector<int32_t> pids = app.instances;
     for (const ShownWindow& window : shown)
-        if (window.pid && std::ranges::find(pids, *window.pid) == pids.end()) pids.push_back(*window.pid);
+        if (window.pid && std::find(pids.begin(), pids.end(), *window.pid) == pids.end()) pids.push_back(*window.pid);
     return pids;
 }
 

@@ -39,7 +39,7 @@ void redactElement(Value& element) {
     Object* attributes = element.asObject();
     if (!attributes) return;
     for (auto& [key, value] : *attributes) {
-        if (!key.starts_with("AX") || std::ranges::find(vocabulary, key) != vocabulary.end()) continue;
+        if (!key.starts_with("AX") || std::find(vocabulary.begin(), vocabulary.end(), key) != vocabulary.end()) continue;
         redactAttribute(value);
     }
 }

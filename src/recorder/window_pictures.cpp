@@ -15,14 +15,14 @@ std::vector<ShownWindow> windowsAtChat(Platform& platform, const std::vector<uin
     if (!entries) return shown;
     std::vector<Rect> chatFrames;
     for (const WindowEntry& entry : *entries)
-        if (entry.number && entry.bounds && std::ranges::count(chatWindows, *entry.number))
+        if (entry.number && entry.bounds && std::count(chatWindows.begin(), chatWindows.end(), *entry.number))
             chatFrames.push_back(*entry.bounds);
     for (const WindowEntry& entry : *entries) {
         if (!entry.number || !entry.bounds) continue;
         const bool wanted =
-            std::ranges::count(chatWindows, *entry.number) ||
-            std::ranges::any_of(chatFrames, [&](const Rect& chat) { return intersects(chat, *entry.bounds); });
-        const bool taken = std::ranges::any_of(shown, [&](const ShownWindow& s) { return s.window == *entry.number; });
+            std::count(chatWindows.begin(), chatWindows.end(), *entry.number) ||
+            std::any_of(chatFrames.begin(), chatFrames.end(), [&](const Rect& chat) { return intersects(chat, *entry.bounds); });
+        const bool taken = std::any_of(shown.begin(), shown.end(), [&](const ShownWindow& s) { return s.window == *entry.number; });
         if (wanted && !taken) shown.push_back({*entry.number, *entry.bounds, entry.pid});
     }
     return shown;
