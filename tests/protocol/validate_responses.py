@@ -12,7 +12,8 @@ Each PATH is one of:
       the lines of its expected trace (trace.jsonl) are checked as TraceLine,
       a count of "*" standing for 1;
   a .jsonl file: every line is checked as some response;
-  with --run, any other file: its lines are requests, sent to BINARY
+  with --run, any other file but a document (.md) or a shared scene (.json):
+      its lines are requests, sent to BINARY
       (--server, on the built-in scene, traced) and each answer checked
       against its request, and each trace line as TraceLine, so a request
       corpus can be checked without stored answers;
@@ -159,7 +160,7 @@ def visit(checker, binary, path):
         for i, line in enumerate(lines_of(open(path, "rb").read())):
             if line.strip():
                 checker.check("%s line %d" % (path, i + 1), line, "Response")
-    elif binary:
+    elif binary and not path.endswith((".md", ".json")):
         check_by_running(checker, binary, path)
 
 
