@@ -250,16 +250,19 @@ std::optional<std::vector<uint8_t>> base64Decode(std::string_view text) {
 
 namespace {
 
-// Bit k set when byte k of the sixteen at `p` is a backslash.
-unsigned backslashes(const char* p) {
+// Bit k set when byte k of the 64 at `p` is `c`.
+uint64_t matches(const char* p, char c) {
+    uint64_t mask = 0;
 #if defined(__SSE2__)
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))));
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (int k = 0; k < 4; ++k) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        mask |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)))} << (16 * k);
+    }
 #else
-    unsigned mask = 0;
-    for (int k = 0; k < 16; ++k) mask |= unsigned{p[k] == '\\'} << k;
-    return mask;
+    for (int k = 0; k < 64; ++k) mask |= uint64_t{p[k] == c} << k;
 #endif
+    return mask;
 }
 
 }  // namespace
@@ -267,35 +270,46 @@ unsigned backslashes(const char* p) {
 JsonBase64 base64DecodeJson(std::string_view text, std::vector<uint8_t>& out) {
     Decoder decoder(out, text.size());
     // Unescaped a slice at a time into a buffer that stays in cache, so the
-    // decoder sees long pieces rather than the runs between escapes. Runs are
-    // copied sixteen bytes at a time; the buffer has room for one store more.
-    constexpr size_t slice = 4096;
-    uint8_t plain[slice + 16];
+    // decoder sees long pieces rather than the runs between escapes. The text
+    // goes 64 characters at a time: the pieces between backslashes are copied
+    // with whole 64-byte moves (reading at most one block ahead, and writing
+    // into the buffer's slack), and whether every backslash is followed by a
+    // solidus is gathered in one mask and tested once at the end.
+    constexpr size_t slice = 4096, block = 64;
+    uint8_t plain[slice + 2 * block];
     size_t used = 0;
+    uint64_t stray = 0;    // bits of backslashes not followed by a solidus
+    uint64_t pending = 0;  // 1 when the last byte seen was a backslash
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p < end) {
+    for (; end - p >= static_cast<ptrdiff_t>(2 * block); p += block) {
         if (used >= slice) {
             decoder.add(plain, used);
             used = 0;
         }
-        size_t run = 1;  // bytes up to the next backslash, copied
-        if (end - p >= 16) {
-            std::memcpy(plain + used, p, 16);
-            const unsigned mask = backslashes(p);
-            run = mask ? static_cast<size_t>(std::countr_zero(mask)) : 16;
-        } else {
-            plain[used] = static_cast<uint8_t>(*p);
-            run = *p == '\\' ? 0 : 1;
+        const uint64_t backslashes = matches(p, '\\');
+        stray |= ((backslashes << 1) | pending) & ~matches(p, '/');
+        pending = backslashes >> 63;
+        const char* from = p;
+        for (uint64_t rest = backslashes; rest != 0; rest &= rest - 1) {
+            const char* at = p + std::countr_zero(rest);
+            std::memcpy(plain + used, from, block);
+            used += static_cast<size_t>(at - from);
+            from = at + 1;
         }
-        used += run;
-        p += run;
-        if (p < end && *p == '\\') {
-            if (end - p < 2 || p[1] != '/') return JsonBase64::otherEscape;
-            plain[used++] = '/';
-            p += 2;
-        }
+        std::memcpy(plain + used, from, block);
+        used += static_cast<size_t>(p + block - from);
     }
+    if (used >= slice) {
+        decoder.add(plain, used);
+        used = 0;
+    }
+    for (; p < end; ++p) {
+        stray |= pending & (*p != '/');
+        pending = *p == '\\';
+        if (!pending) plain[used++] = static_cast<uint8_t>(*p);
+    }
+    if (stray | pending) return JsonBase64::otherEscape;
     decoder.add(plain, used);
     return decoder.finish() ? JsonBase64::decoded : JsonBase64::invalid;
 }

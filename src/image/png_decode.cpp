@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "image/large_allocator.h"
 #include "image/png.h"
 #include "image/png_scanlines.h"
 
@@ -56,11 +57,13 @@ struct InflaterFree {
     void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
 };
 
+using Scanlines = std::vector<uint8_t, LargeAllocator<uint8_t>>;
+
 // Kept per thread, so that a request does not allocate them again.
 struct Scratch {
     std::unique_ptr<libdeflate_decompressor, InflaterFree> inflater{libdeflate_alloc_decompressor()};
     std::vector<uint8_t> stream;     // the IDAT chunks' data joined, when there are several
-    std::vector<uint8_t> scanlines;  // inflated rows of pictures not reconstructed in place
+    Scanlines scanlines;             // inflated rows of pictures not reconstructed in place
 };
 
 Scratch& scratch() {
@@ -152,7 +155,7 @@ bool inflate(Scratch& s, std::span<const uint8_t> stream, uint8_t* out, size_t s
 }
 
 // Inflates into `out`, which is resized to `size` when it is smaller.
-bool inflateInto(Scratch& s, std::span<const uint8_t> stream, std::vector<uint8_t>& out, size_t size) {
+bool inflateInto(Scratch& s, std::span<const uint8_t> stream, Scanlines& out, size_t size) {
     if (out.size() < size) out.resize(size);
     return inflate(s, stream, out.data(), size);
 }
@@ -178,7 +181,7 @@ bool decodePixels(const Header& header, const Colours& colours, std::span<const 
         ok = ok && (png::isRgba8(header) ? png::reconstructRgba8(header, rows, s.scanlines.data(), image.rgba.data())
                                          : png::reconstruct(header, colours, s.scanlines.data(), image));
     }
-    if (s.scanlines.size() > keptScanlineBytes) std::vector<uint8_t>().swap(s.scanlines);
+    if (s.scanlines.size() > keptScanlineBytes) Scanlines().swap(s.scanlines);
     image.rgba.resize(bytes);
     return ok;
 }

@@ -21,19 +21,30 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool special(unsigned char c) { return c == '"' || c == '\\' || c < 0x20; }
 
 // The first quote, backslash or control character from p on, many bytes at
-// a time: reference pictures arrive as strings of megabytes.
-const char* nextSpecial(const char* p, const char* end) {
+// a time: reference pictures arrive as strings of megabytes. When only
+// checking (`passSolidus`), a backslash followed by a solidus is passed over
+// as well, since that escape is always valid and a picture's Base64 has one
+// every 64 characters. Every backslash reached is the start of an escape:
+// the scan starts between characters and stops at any other escape.
+const char* nextSpecial(const char* p, const char* end, bool passSolidus) {
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"'), backslash = _mm_set1_epi8('\\');
+    const __m128i quote = _mm_set1_epi8('"'), backslash = _mm_set1_epi8('\\'), solidus = _mm_set1_epi8('/');
     // Bytes below 0x20 as unsigned, compared signed with the top bits flipped.
     const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
     const __m128i space = _mm_xor_si128(_mm_set1_epi8(0x20), flip);
-    for (; end - p >= 16; p += 16) {
+    for (; end - p > 16; p += 16) {  // one byte more, for the character after a backslash
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash)),
+        __m128i escapes = _mm_cmpeq_epi8(bytes, backslash);
+        if (passSolidus) {
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+            escapes = _mm_andnot_si128(_mm_cmpeq_epi8(next, solidus), escapes);
+        }
+        const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), escapes),
                                            _mm_cmplt_epi8(_mm_xor_si128(bytes, flip), space));
         if (const int mask = _mm_movemask_epi8(found)) return p + __builtin_ctz(static_cast<unsigned>(mask));
     }
+#else
+    (void)passSolidus;
 #endif
     constexpr uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
     for (; end - p >= 8; p += 8) {
@@ -51,31 +62,16 @@ const char* nextSpecial(const char* p, const char* end) {
 }
 
 // The closing quote of a string whose text was checked, from its first
-// character on: quotes and backslashes are found sixteen bytes at a time, and
-// the character after a backslash is passed over (a picture's Base64 has an
-// escaped solidus every 64 characters).
-const char* closingQuote(const char* p, const char* end) {
-    bool escaped = false;  // the next byte is the second of an escape
-#if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"'), backslash = _mm_set1_epi8('\\');
-    for (; end - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        auto mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, quote), _mm_cmpeq_epi8(bytes, backslash))));
-        if (escaped) mask &= ~1u;
-        escaped = false;
-        for (; mask != 0; mask &= mask - 1) {
-            const int at = __builtin_ctz(mask);
-            if (p[at] == '"') return p + at;
-            if (at == 15) escaped = true;
-            else mask &= ~(2u << at);
-        }
-    }
-#endif
-    for (; p < end; ++p) {
-        if (escaped) escaped = false;
-        else if (*p == '"') return p;
-        else if (*p == '\\') escaped = true;
+// character `first` on: a quote closes it when an even number of
+// backslashes stands right before it, since those pair up as escapes.
+const char* closingQuote(const char* first, const char* end) {
+    for (const char* p = first; p < end;) {
+        const auto* quote = static_cast<const char*>(std::memchr(p, '"', static_cast<size_t>(end - p)));
+        if (!quote) break;
+        const char* run = quote;
+        while (run > first && run[-1] == '\\') --run;
+        if ((quote - run) % 2 == 0) return quote;
+        p = quote + 1;
     }
     return end;
 }
@@ -211,7 +207,7 @@ bool Scanner::string(std::string* out) {
     ++p_;
     for (;;) {
         const char* run = p_;
-        p_ = nextSpecial(p_, end_);
+        p_ = nextSpecial(p_, end_, out == nullptr);
         if (out) out->append(run, p_);
         if (p_ == end_) return false;
         const char c = *p_++;

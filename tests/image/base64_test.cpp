@@ -100,6 +100,29 @@ TEST(Base64, JsonTextRefusesWhatPlainTextRefusesAndLeavesOtherEscapes) {
         fromJson(text, JsonBase64::otherEscape);
 }
 
+TEST(Base64, LongJsonTextFindsEveryStrayEscapeAndBadCharacter) {
+    // A long escaped text is read in blocks: a backslash not followed by a
+    // solidus, or a character outside the alphabet, is found wherever it
+    // stands, on either side of a block's edge, and at the very end.
+    std::vector<uint8_t> source;
+    for (int i = 0; i < 900; ++i) source.push_back(static_cast<uint8_t>(i % 7 == 0 ? 0xFF : i * 53));
+    const std::string text = escaped(base64Encode(source));
+    ASSERT_EQ(fromJson(text), source);
+    for (size_t at = 0; at < text.size(); at += (at % 64 < 2 || at % 64 > 61) ? 1 : 13) {
+        for (std::string_view stray : {"\\\\", "\\n", "\\u002f", "\\"}) {
+            std::string bad = text;
+            bad.insert(at, stray);
+            fromJson(bad, JsonBase64::otherEscape);
+        }
+        if (text[at] == '\\' || (at > 0 && text[at - 1] == '\\')) continue;  // an escape's bytes
+        std::string bad = text;
+        bad[at] = '*';
+        fromJson(bad, JsonBase64::invalid);
+    }
+    fromJson(text + "\\", JsonBase64::otherEscape);
+    fromJson(text.substr(0, text.size() - 1) + "\\\\", JsonBase64::otherEscape);
+}
+
 TEST(Base64, StrictDecoding) {
     EXPECT_EQ(base64Decode(""), std::vector<uint8_t>{});
     // Whitespace and line breaks, lengths of partial groups, misplaced padding.

@@ -271,5 +271,37 @@ TEST(JsonReader, FindsTheEndOfAnUnreadStringPastEveryEscape) {
     }
 }
 
+TEST(JsonReader, ChecksAndEndsLongStringsWithEscapesAsSimdjsonDoes) {
+    // Long strings are checked many bytes at a time, passing over escaped
+    // solidi, and their end is found from the quotes alone: escapes, runs of
+    // backslashes and control characters at every place of the stretches
+    // searched must give simdjson's verdict and value.
+    const std::vector<std::string> pieces{R"(\/)", R"(\\/)", R"(\\\/)", R"(\\)", R"(\")", R"(\\\")",
+                                          R"(\u002f)", R"(\/\/)", R"(\x)", "\x01", R"(\)", R"(/)"};
+    for (const std::string& piece : pieces) {
+        for (size_t pad = 0; pad < 34; ++pad) {
+            // Once near the start, where the checking pass meets it, and
+            // once past the length at which the end is searched for.
+            const std::string inside = std::string(pad, 'A') + piece + std::string(280, 'B') + piece +
+                                       std::string(pad, 'C') + piece;
+            expectAsSimdjson(R"({"s":")" + inside + R"(","t":")" + inside + R"("})");
+            expectAsSimdjson(R"([")" + std::string(300, 'C') + R"(",")" + inside + R"("])");
+        }
+    }
+    // Random text of the characters that matter, long enough to be left unread.
+    std::mt19937 random(11);
+    const std::string alphabet = "AB/\\\"u0f\x01";
+    for (int i = 0; i < 3000; ++i) {
+        auto some = [&](size_t n) {
+            std::string text(n, 'A');
+            for (char& c : text) c = alphabet[random() % alphabet.size()];
+            return text;
+        };
+        const std::string inside = some(random() % 40) + std::string(260, 'A') + some(random() % 40);
+        expectAsSimdjson(R"({"s":")" + inside + R"(","t":1})");
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
 }  // namespace
 }  // namespace quillgate
