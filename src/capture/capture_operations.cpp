@@ -83,9 +83,10 @@ Object bindRegionOperation(const GatedCall& call) {
     const Object* region = objectAt(call.request, "region");
     if (!region) reject(msg::invalidReference);
     // The reference is checked in full before anything is captured.
-    const std::string expected = hash(reference(call, *region), *region);
+    const Image& picture = reference(call, *region);
+    const std::string expected = hash(picture, *region);
     const Image live = capture(call.context, call.window);
-    if (hash(live, *region) != expected) reject(msg::headerChangedSinceVerification);
+    if (!sameHash(live, picture, *region)) reject(msg::headerChangedSinceVerification);
     requireUnmoved(call.platform(), call.bound, call.window.rect);
     Object guard = *region;
     guard.insert_or_assign("hash", expected);

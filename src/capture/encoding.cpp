@@ -1,5 +1,6 @@
 #include "capture/encoding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -43,6 +44,20 @@ std::string hex(const Sha256Digest& digest) {
     return out;
 }
 
+// The region's rows as they are hashed. The picture already has the hashed
+// layout (premultiplied RGBA, rows without gaps), so they are taken straight
+// from it: the digest equals that of a drawn crop without making one.
+std::vector<std::span<const uint8_t>> hashedRows(const Image& image, const Object& region) {
+    const Region r = readRegion(region, image);
+    // A picture whose buffer does not match its size cannot be drawn from.
+    if (image.rgba.size() != image.stride() * static_cast<size_t>(image.height)) reject(msg::invalidGuardImage);
+    std::vector<std::span<const uint8_t>> rows;
+    rows.reserve(r.height);
+    for (size_t row = r.y; row < r.y + r.height; ++row)
+        rows.emplace_back(image.row(static_cast<int>(row)) + r.x * 4, r.width * 4);
+    return rows;
+}
+
 }  // namespace
 
 std::string png(const Image& image) {
@@ -53,18 +68,15 @@ std::string png(const Image& image) {
 
 std::string hash(const Image& image, const Object& region) {
     const TraceStage timer(Stage::hash);
-    const Region r = readRegion(region, image);
-    // A picture whose buffer does not match its size cannot be drawn from.
-    if (image.rgba.size() != image.stride() * static_cast<size_t>(image.height)) reject(msg::invalidGuardImage);
+    return hex(sha256(hashedRows(image, region)));
+}
 
-    // The picture already has the hashed layout (premultiplied RGBA, rows
-    // without gaps), so the region's rows are fed straight from it: the
-    // digest equals that of a drawn crop without making one.
-    std::vector<std::span<const uint8_t>> rows;
-    rows.reserve(r.height);
-    for (size_t row = r.y; row < r.y + r.height; ++row)
-        rows.emplace_back(image.row(static_cast<int>(row)) + r.x * 4, r.width * 4);
-    return hex(sha256(rows));
+bool sameHash(const Image& image, const Image& hashed, const Object& region) {
+    const TraceStage timer(Stage::hash);
+    const auto rows = hashedRows(image, region), others = hashedRows(hashed, region);
+    return std::equal(rows.begin(), rows.end(), others.begin(), [](auto a, auto b) {
+        return std::equal(a.begin(), a.end(), b.begin());
+    });
 }
 
 }  // namespace quillgate

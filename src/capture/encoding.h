@@ -22,4 +22,10 @@ std::string png(const Image& image);
 // GuardFailure(msg::invalidGuardRegion). Other keys are ignored.
 std::string hash(const Image& image, const Object& region);
 
+// Whether `image` would give the same hash as `hashed` for the region, told
+// by comparing the hashed bytes themselves rather than a second digest.
+// Throws as `hash` does for `image`; `hashed` must already have been hashed
+// with this region.
+bool sameHash(const Image& image, const Image& hashed, const Object& region);
+
 }  // namespace quillgate

@@ -95,6 +95,25 @@ TEST(RegionHash, PictureWithoutItsPixelsIsRefused) {
     EXPECT_EQ(failureOf([&] { hash(broken, region(0, 0, 2, 2)); }), msg::invalidGuardImage);
 }
 
+TEST(RegionHash, SameHashAgreesWithComparingTheHashes) {
+    // Every pixel of a picture changed in turn, inside and just outside the
+    // region, and the refusals of `hash` for the picture compared.
+    const Image hashed = patterned(12, 9);
+    const Object r = region(2, 3, 7, 4);
+    const std::string expected = hash(hashed, r);
+    for (int y = 0; y < hashed.height; ++y)
+        for (int x = 0; x < hashed.width; ++x) {
+            Image live = hashed;
+            live.row(y)[4 * x + (x + y) % 4] ^= 0x10;
+            EXPECT_EQ(sameHash(live, hashed, r), hash(live, r) == expected) << x << "," << y;
+        }
+    EXPECT_TRUE(sameHash(hashed, hashed, r));
+    EXPECT_EQ(failureOf([&] { sameHash(patterned(8, 9), hashed, r); }), msg::invalidGuardRegion);
+    Image broken = hashed;
+    broken.rgba.resize(40);
+    EXPECT_EQ(failureOf([&] { sameHash(broken, hashed, r); }), msg::invalidGuardImage);
+}
+
 TEST(PngPayload, EncodesThePictureOrFailsAsCaptureEmpty) {
     const Image image = patterned(9, 4);
     const std::string bytes = png(image);
