@@ -100,9 +100,14 @@ def activate_brings_the_window_back_in_front(desk):
 def status_reports_a_usable_desktop(desk):
     app, bound = desk.bound_chat()
     equal(desk.quillgate.ok("permissions"), {"ok": True, "screen": True, "accessibility": True}, "permissions")
+    since = time.monotonic()
     desk.quillgate.ok("execute", bound=bound, action={"kind": "key", "key": "ctrl+a"})
     idle = desk.quillgate.ok("input-idle")
-    expect(0 <= idle["idleMs"] < 1000, "idle %s ms right after a key" % idle["idleMs"])
+    # The key went in after `since`, so the desktop has been idle no longer
+    # than that, however slowly a loaded machine answered.
+    elapsed_ms = (time.monotonic() - since) * 1000
+    expect(0 <= idle["idleMs"] <= elapsed_ms + 20,
+           "idle %s ms right after a key sent %d ms ago" % (idle["idleMs"], elapsed_ms))
     equal(idle["heldKeys"], [], "keys still held after a chord")
     equal(idle["frontPid"], app.pid, "front pid")
 
