@@ -1,7 +1,8 @@
 // Whole requests of the capture path on a Retina-sized chat window, through
 // the request service as the host sends them: "capture" (PNG, Base64 and the
 // response line) beside its payload alone, "bind-region" with a full-size
-// reference (reading the line, parsing, Base64 and PNG decoding, two hashes)
+// reference (reading the line, parsing, Base64 and PNG decoding, the hash and
+// the comparison of the live header with it)
 // and a guarded "check" of a 1440 x 60 header strip. The screenshot itself
 // is left out: the simulated desktop hands over a picture prepared outside
 // the timed region.

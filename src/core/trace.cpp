@@ -23,6 +23,14 @@ constexpr std::array<std::string_view, traceNameCount<Input>> inputNames{
 constexpr std::array<std::string_view, traceNameCount<Screenshot>> shotNames{"service", "tool", "timedOut",
                                                                                      "skipped"};
 
+// Every entry of every enumeration has its name.
+constexpr bool allNamed(std::span<const std::string_view> names) {
+    for (std::string_view name : names)
+        if (name.empty()) return false;
+    return true;
+}
+static_assert(allNamed(stageNames) && allNamed(waitNames) && allNamed(inputNames) && allNamed(shotNames));
+
 // Milliseconds to the microsecond: finer digits are clock noise.
 double milliseconds(double seconds) { return std::round(seconds * 1e6) / 1e3; }
 

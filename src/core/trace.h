@@ -4,8 +4,10 @@
 // through add their time to it through the scoped timers below. Untraced,
 // there is no active trace and each timer is one test of a null pointer.
 //
-// Only names from the tables here and counts and durations are recorded:
-// nothing a window shows or a request carries.
+// Only names from the tables here, counts and durations are recorded, and
+// the outcome as answered: no title, text, pixel, key name or coordinate.
+// A failure message may name an application or a window size, as the
+// response itself does.
 
 #include <array>
 #include <cstddef>

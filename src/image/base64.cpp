@@ -280,13 +280,15 @@ JsonBase64 base64DecodeJson(std::string_view text, std::vector<uint8_t>& out) {
     size_t used = 0;
     uint64_t stray = 0;    // bits of backslashes not followed by a solidus
     uint64_t pending = 0;  // 1 when the last byte seen was a backslash
+    const auto passFull = [&] {
+        if (used < slice) return;
+        decoder.add(plain, used);
+        used = 0;
+    };
     const char* p = text.data();
     const char* const end = p + text.size();
     for (; end - p >= static_cast<ptrdiff_t>(2 * block); p += block) {
-        if (used >= slice) {
-            decoder.add(plain, used);
-            used = 0;
-        }
+        passFull();
         const uint64_t backslashes = matches(p, '\\');
         stray |= ((backslashes << 1) | pending) & ~matches(p, '/');
         pending = backslashes >> 63;
@@ -300,10 +302,7 @@ JsonBase64 base64DecodeJson(std::string_view text, std::vector<uint8_t>& out) {
         std::memcpy(plain + used, from, block);
         used += static_cast<size_t>(p + block - from);
     }
-    if (used >= slice) {
-        decoder.add(plain, used);
-        used = 0;
-    }
+    passFull();
     for (; p < end; ++p) {
         stray |= pending & (*p != '/');
         pending = *p == '\\';

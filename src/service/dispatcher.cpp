@@ -39,7 +39,8 @@ std::string operationName(const Object& request) {
 
 // The routes' own spelling of a name they run; empty for any other text.
 std::string_view routedName(std::string_view name) {
-    for (std::string_view routed : Main::operationNames()) {
+    static const std::vector<std::string_view> names = Main::operationNames();
+    for (std::string_view routed : names) {
         if (routed == name) return routed;
     }
     return {};

@@ -8,16 +8,18 @@
 #include "core/context.h"
 #include "json/reader.h"
 #include "platform/platform.h"
-#include "service/trace_file.h"
 
 namespace quillgate {
 
 // One request line may hold at most this many UTF-8 bytes (24 MiB).
 inline constexpr size_t requestLimit = 25'165'824;
 
+class TraceFile;
+
 class Main {
 public:
     explicit Main(std::shared_ptr<Platform> platform);
+    ~Main();
 
     // The whole program after the platform is up: a permission mode or the
     // request loop on standard input and output. Returns the exit status.
@@ -34,7 +36,7 @@ public:
     std::string respond(const char* line, size_t size);
 
     // Appends a trace line for every request from now on to `file`; null
-    // leaves the requests untraced.
+    // changes nothing.
     void traceTo(std::unique_ptr<TraceFile> file);
 
     Context& context() { return context_; }

@@ -17,6 +17,7 @@
 #include "json/writer.h"
 #include "service/line_reader.h"
 #include "service/main.h"
+#include "service/trace_file.h"
 
 namespace quillgate {
 
@@ -57,6 +58,8 @@ void enlargePipe(int fd) {
 
 Main::Main(std::shared_ptr<Platform> platform)
     : context_{std::move(platform), std::make_shared<PendingCapture>()} {}
+
+Main::~Main() = default;
 
 std::string Main::respond(const char* line, size_t size) {
     if (!traceFile_) return answer(line, size);

@@ -1,5 +1,7 @@
 #include "openmp_limit.h"
 
+#include <dlfcn.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <iterator>
@@ -21,6 +23,11 @@ TEST(OpenMpLimit, RecognitionStartsNoThreads) {
     // so once an image is recognised any thread but this one is a worker.
     const auto png = testing::readFile(std::string(LUMASCAN_FIXTURES) + "/english.png");
     makeRecognizer({})->recognize(std::as_bytes(std::span(png.data(), png.size())));
+    // Without a runtime to limit, one thread would prove nothing.
+    using MaxActiveLevels = int (*)();
+    const auto levels = reinterpret_cast<MaxActiveLevels>(dlsym(RTLD_DEFAULT, "omp_get_max_active_levels"));
+    ASSERT_NE(levels, nullptr) << "libtesseract no longer loads an OpenMP runtime?";
+    EXPECT_EQ(levels(), 0);
     const std::filesystem::directory_iterator threads("/proc/self/task");
     EXPECT_EQ(std::distance(begin(threads), end(threads)), 1);
 }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,8 @@ public:
     explicit Traced(const Object& scene) : harness(scene) {
         char name[] = "/tmp/quillgate-trace-XXXXXX";
         const int fd = mkstemp(name);
-        if (fd >= 0) close(fd);
+        if (fd < 0) throw std::runtime_error("no scratch trace file");
+        close(fd);
         path_ = name;
         harness.main().traceTo(TraceFile::open(path_));
     }
@@ -174,7 +176,7 @@ TEST(Trace, AFileThatCannotBeWrittenIsSaidOnceAndTheAnswersStayTheSame) {
     Harness plain(testing::chatScene());
     Harness traced(testing::chatScene());
     auto full = TraceFile::open("/dev/full");  // every write fails: no space left
-    ASSERT_NE(full, nullptr);
+    if (!full) GTEST_SKIP() << "no /dev/full on this system";
     traced.main().traceTo(std::move(full));
     ::testing::internal::CaptureStderr();
     for (int i = 0; i < 3; ++i) EXPECT_EQ(traced.send(line), plain.send(line));

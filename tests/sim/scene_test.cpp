@@ -61,7 +61,7 @@ TEST(SimScene, DemoHasTheChatWindowDockMenuBarAndPopup) {
 
     // The chat window's picture has its light header strip over the conversation.
     Image picture;
-    std::thread([&] { picture = d->screenshot(4107, 1000, 700); }).join();
+    std::thread([&, helper = d->helper()] { picture = d->screenshot(4107, 1000, 700); }).join();
     const uint8_t* header = picture.row(10) + 600 * 4;
     const uint8_t* body = picture.row(300) + 600 * 4;
     EXPECT_EQ(header[0], 0xe6);

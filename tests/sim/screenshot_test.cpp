@@ -21,7 +21,8 @@ using testing::rgbaAt;
 Image shoot(const std::shared_ptr<Desktop>& d, uint32_t id, int width, int height) {
     Image image;
     std::exception_ptr failure;
-    std::thread([&] {
+    // The thread is the desktop's helper while it works, as the pipeline's is.
+    std::thread([&, helper = d->helper()] {
         try {
             image = d->screenshot(id, width, height);
         } catch (...) {

@@ -1,6 +1,7 @@
 #include "platform/sim/virtual_clock.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <limits>
 
@@ -105,6 +106,9 @@ Platform::Helper VirtualClock::helper() { return std::make_shared<Participant>(s
 void VirtualClock::startWaiting(Waiter& waiter) {
     waiters_.push_back(&waiter);
     --working_;
+    // Below zero, a thread that is no participant waited (a thread working
+    // for the desktop must hold a helper), and time would never move again.
+    assert(working_ >= 0);
     changed();
 }
 
