@@ -24,9 +24,9 @@
 #include "image/base64.h"
 #include "json/reader.h"
 #include "json/writer.h"
-#include "platform/sim/desktop.h"
+#include "backends/sim/sim_platform.h"
 #include "service/line_reader.h"
-#include "service/main.h"
+#include "service/request_service.h"
 
 namespace quillgate::bench {
 namespace {
@@ -35,9 +35,9 @@ constexpr int pictureWidth = 2880, pictureHeight = 1800;
 
 // Screenshots answered at once with pictures queued beforehand, so that
 // neither rendering nor copying the picture is timed.
-class PreparedDesktop final : public sim::Desktop {
+class PreparedDesktop final : public sim::SimPlatform {
 public:
-    using sim::Desktop::Desktop;
+    using sim::SimPlatform::SimPlatform;
 
     void prepare(const Image& picture) {
         std::lock_guard hold(lock_);
@@ -91,7 +91,7 @@ std::string request(const std::string& op, const Object& extra, const Value& gua
 // traced (QUILLGATE_TRACE); 0: untraced, as by default.
 void run(benchmark::State& state, const std::string& line) {
     auto platform = desktop();
-    Main service(platform);
+    RequestService service(platform);
     ScratchTrace trace(service, state.range(0) != 0);
     const std::string framed = line + "\n";  // the pipe's writer reads it throughout
     FedPipe pipe(framed, std::numeric_limits<int64_t>::max());
@@ -141,7 +141,7 @@ double threadCount() {
 
 void BM_GuardedCheck(benchmark::State& state) {
     Object guard{{"x", 720}, {"y", 0}, {"width", 1440}, {"height", 60}};
-    guard["hash"] = hash(window(), guard);
+    guard["hash"] = hash(window(), guardRegion(guard));
     run(state, request("check", {}, guard));
     if (std::filesystem::exists("/proc/self/task")) state.counters["threads_after"] = threadCount();
 }

@@ -163,7 +163,7 @@ void BM_Base64DecodeJson(benchmark::State& state) {
 BENCHMARK(BM_Base64DecodeJson)->Unit(benchmark::kMicrosecond);
 
 void BM_RegionHashHeaderStrip(benchmark::State& state) {
-    const Object strip = {{"x", Value(720)}, {"y", Value(0)}, {"width", Value(1440)}, {"height", Value(60)}};
+    const GuardRegion strip{720, 0, 1440, 60};
     for (auto _ : state) benchmark::DoNotOptimize(hash(window(), strip));
 }
 BENCHMARK(BM_RegionHashHeaderStrip)->Unit(benchmark::kMicrosecond);

@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "service/main.h"
+#include "service/request_service.h"
 #include "service/trace_file.h"
 
 class ScratchTrace {
 public:
     // Traces `service` when `on`; otherwise leaves it untraced.
-    ScratchTrace(quillgate::Main& service, bool on) {
+    ScratchTrace(quillgate::RequestService& service, bool on) {
         if (!on) return;
         char name[] = "/tmp/quillgate-bench-trace-XXXXXX";
         const int fd = mkstemp(name);

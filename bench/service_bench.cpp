@@ -24,9 +24,9 @@
 #include "fed_pipe.h"
 #include "scratch_trace.h"
 #include "json/reader.h"
-#include "platform/sim/desktop.h"
+#include "backends/sim/sim_platform.h"
 #include "service/line_reader.h"
-#include "service/main.h"
+#include "service/request_service.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ std::string fiftyWindows() {
 
 // Argument 1: the service traced (QUILLGATE_TRACE); 0: untraced, as by default.
 void BM_ListFiftyWindows(benchmark::State& state) {
-    Main main(sim::Desktop::fromText(fiftyWindows()));
+    RequestService main(sim::SimPlatform::fromText(fiftyWindows()));
     ScratchTrace trace(main, state.range(0) != 0);
     std::string line = R"({"op":"list"})";
     const size_t size = line.size();

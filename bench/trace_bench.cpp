@@ -24,13 +24,13 @@
 
 #include "core/trace.h"
 #include "json/writer.h"
-#include "platform/sim/desktop.h"
+#include "backends/sim/sim_platform.h"
 
 namespace {
 
 using namespace quillgate;
 
-std::shared_ptr<sim::Desktop> emptyDesktop() { return sim::Desktop::fromText(R"({"timeScale": 1})"); }
+std::shared_ptr<sim::SimPlatform> emptyDesktop() { return sim::SimPlatform::fromText(R"({"timeScale": 1})"); }
 
 // Argument 1: a trace is active on this thread; 0: none, as untraced.
 void BM_StageTimer(benchmark::State& state) {

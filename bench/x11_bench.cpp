@@ -29,8 +29,8 @@
 
 #include "json/reader.h"
 #include "json/writer.h"
-#include "platform/x11/backend.h"
-#include "service/main.h"
+#include "backends/x11/backend.h"
+#include "service/request_service.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ using namespace quillgate;
 
 struct Session {
     std::shared_ptr<Platform> platform;
-    std::unique_ptr<Main> main;
+    std::unique_ptr<RequestService> main;
     Object bound;
 };
 
@@ -51,11 +51,11 @@ Object parsed(const std::string& line) {
     return std::move(*value->asObject());
 }
 
-std::string respond(Main& main, const std::string& line) {
+std::string respond(RequestService& main, const std::string& line) {
     return main.respond(line.data(), line.size());
 }
 
-Object answer(Main& main, const Object& request) {
+Object answer(RequestService& main, const Object& request) {
     Object response = parsed(respond(main, text(Value(request))));
     const Value* ok = response.count("ok") ? &response.at("ok") : nullptr;
     if (!ok || !ok->asBool() || !*ok->asBool()) throw std::runtime_error(text(Value(response)));
@@ -69,7 +69,7 @@ Session& session(bool guarded) {
         shared = std::make_unique<Session>();
         setenv("QUILLGATE_DESKTOP", "x11", 1);
         shared->platform = x11::makeX11Platform();
-        shared->main = std::make_unique<Main>(shared->platform);
+        shared->main = std::make_unique<RequestService>(shared->platform);
         const char* title = std::getenv("QUILLGATE_BENCH_TITLE");
         Object list = answer(*shared->main, Object{{"op", "list"}});
         std::string hwnd;

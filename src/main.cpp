@@ -5,7 +5,7 @@
 #include "doctor/doctor.h"
 #include "platform/backend.h"
 #include "recorder/recorder.h"
-#include "service/main.h"
+#include "service/request_service.h"
 
 int main(int argc, char** argv) {
     namespace doctor = quillgate::doctor;
@@ -25,6 +25,6 @@ int main(int argc, char** argv) {
     }
     if (doctorFormat) return doctor::report(doctor::examine(std::move(platform)), *doctorFormat);
     if (recording) return quillgate::recorder::run(std::move(platform), *recording);
-    quillgate::Main program(std::move(platform));
+    quillgate::RequestService program(std::move(platform));
     return program.main(arguments);
 }

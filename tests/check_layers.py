@@ -40,12 +40,13 @@ LAYERS = [
     ["cli", "doctor"],
     # --record-scene: the desktop written as a scene; finds the chat application as the doctor does.
     ["recorder"],
-    # The platform backends (chosen by the build, reached only through the
-    # port) and the program's entry.
-    ["platform/sim", "platform/macos", "platform/x11", "main.cpp"],
-    # The top, which nothing includes: the Linux choice between the simulated
-    # and the X11 desktop.
-    ["platform/linux"],
+    # The outer ring: the desktops behind the port, each reached only through
+    # it; they stand on the port and the utilities, and nothing below includes them.
+    ["backends/sim", "backends/macos", "backends/x11"],
+    # The Linux choice between the simulated and the X11 desktop.
+    ["backends/linux"],
+    # The program's entry, which nothing includes.
+    ["main.cpp"],
 ]
 
 RANK = {folder: rank for rank, layer in enumerate(LAYERS) for folder in layer}
@@ -54,12 +55,14 @@ SOURCES = {".h", ".hpp", ".c", ".cc", ".cpp", ".m", ".mm"}
 
 
 def folder_of(path: Path, src: Path) -> str:
-    """The layered folder a file under src/ belongs to."""
+    """The layered folder a file under src/ belongs to: the deepest folder
+    with a layer that holds it, or its top folder (a file directly under
+    src/ is a folder of its own)."""
     parts = path.relative_to(src).parts
-    if len(parts) == 1:
-        return parts[0]
-    if parts[0] == "platform" and len(parts) > 2:
-        return "platform/" + parts[1]
+    for depth in range(len(parts) - 1, 0, -1):
+        folder = "/".join(parts[:depth])
+        if folder in RANK:
+            return folder
     return parts[0]
 
 

@@ -19,8 +19,8 @@ namespace {
 
 // How many rows from the top the region reaches, when that can be told;
 // the region itself is judged by `hash`.
-int rowsReached(const Object& region) {
-    const auto y = number(member(region, "y")), height = number(member(region, "height"));
+int rowsReached(const GuardRegion& region) {
+    const auto &y = region.y, &height = region.height;
     if (!y || !height || !(*y >= 0) || !(*height >= 0) || *y + *height >= std::numeric_limits<int>::max())
         return std::numeric_limits<int>::max();
     return static_cast<int>(std::ceil(*y + *height));
@@ -51,7 +51,7 @@ bool referenceBytes(const Value* reference, std::vector<uint8_t>& bytes) {
 // the hash reads nothing below them. The buffer is kept for the next
 // "bind-region", which is nearly always of the same window, so megabytes are
 // not allocated and touched for the first time again.
-const Image& reference(const GatedCall& call, const Object& region) {
+const Image& reference(const GatedCall& call, const GuardRegion& region) {
     thread_local Image picture;
     thread_local std::vector<uint8_t> bytes;
     if (!referenceBytes(member(call.request, "reference"), bytes)) reject(msg::invalidReference);
@@ -82,11 +82,12 @@ Object captureOperation(const GatedCall& call) {
 Object bindRegionOperation(const GatedCall& call) {
     const Object* region = objectAt(call.request, "region");
     if (!region) reject(msg::invalidReference);
+    const GuardRegion pinned = guardRegion(*region);
     // The reference is checked in full before anything is captured.
-    const Image& picture = reference(call, *region);
-    const std::string expected = hash(picture, *region);
+    const Image& picture = reference(call, pinned);
+    const std::string expected = hash(picture, pinned);
     const Image live = capture(call.context, call.window);
-    if (!sameHash(live, picture, *region)) reject(msg::headerChangedSinceVerification);
+    if (!sameHash(live, picture, pinned)) reject(msg::headerChangedSinceVerification);
     requireUnmoved(call.platform(), call.bound, call.window.rect);
     Object guard = *region;
     guard.insert_or_assign("hash", expected);

@@ -7,7 +7,6 @@
 #include "capture/sha256.h"
 #include "core/failure.h"
 #include "core/trace.h"
-#include "core/values.h"
 #include "image/png.h"
 
 namespace quillgate {
@@ -17,17 +16,16 @@ struct Region {
     size_t x, y, width, height;
 };
 
-double wholeNumber(const Object& region, std::string_view key) {
-    std::optional<double> v = number(member(region, key));
+double wholeNumber(std::optional<double> v) {
     if (!v || !std::isfinite(*v) || std::trunc(*v) != *v) reject(msg::invalidGuardRegion);
     return *v;
 }
 
-Region readRegion(const Object& region, const Image& image) {
-    const double x = wholeNumber(region, "x");
-    const double y = wholeNumber(region, "y");
-    const double width = wholeNumber(region, "width");
-    const double height = wholeNumber(region, "height");
+Region readRegion(const GuardRegion& region, const Image& image) {
+    const double x = wholeNumber(region.x);
+    const double y = wholeNumber(region.y);
+    const double width = wholeNumber(region.width);
+    const double height = wholeNumber(region.height);
     if (x < 0 || y < 0 || width < 2 || height < 2 || x + width > image.width || y + height > image.height)
         reject(msg::invalidGuardRegion);
     return {static_cast<size_t>(x), static_cast<size_t>(y), static_cast<size_t>(width),
@@ -47,7 +45,7 @@ std::string hex(const Sha256Digest& digest) {
 // The region's rows as they are hashed. The picture already has the hashed
 // layout (premultiplied RGBA, rows without gaps), so they are taken straight
 // from it: the digest equals that of a drawn crop without making one.
-std::vector<std::span<const uint8_t>> hashedRows(const Image& image, const Object& region) {
+std::vector<std::span<const uint8_t>> hashedRows(const Image& image, const GuardRegion& region) {
     const Region r = readRegion(region, image);
     // A picture whose buffer does not match its size cannot be drawn from.
     if (image.rgba.size() != image.stride() * static_cast<size_t>(image.height)) reject(msg::invalidGuardImage);
@@ -66,12 +64,12 @@ std::string png(const Image& image) {
     return bytes;
 }
 
-std::string hash(const Image& image, const Object& region) {
+std::string hash(const Image& image, const GuardRegion& region) {
     const TraceStage timer(Stage::hash);
     return hex(sha256(hashedRows(image, region)));
 }
 
-bool sameHash(const Image& image, const Image& hashed, const Object& region) {
+bool sameHash(const Image& image, const Image& hashed, const GuardRegion& region) {
     const TraceStage timer(Stage::hash);
     const auto rows = hashedRows(image, region), others = hashedRows(hashed, region);
     return std::equal(rows.begin(), rows.end(), others.begin(), [](auto a, auto b) {

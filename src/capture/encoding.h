@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "core/binding.h"
 #include "platform/image.h"
-#include "platform/value.h"
 
 namespace quillgate {
 
@@ -16,16 +16,15 @@ namespace quillgate {
 std::string png(const Image& image);
 
 // SHA-256, as 64 lowercase hex digits, of the region's premultiplied RGBA
-// rows (4 x width bytes each, top to bottom, no gaps). The region's "x", "y",
-// "width" and "height" are read with `number` and must be whole, with the
-// region at least 2x2 and inside the picture; otherwise throws
-// GuardFailure(msg::invalidGuardRegion). Other keys are ignored.
-std::string hash(const Image& image, const Object& region);
+// rows (4 x width bytes each, top to bottom, no gaps). The region's sides
+// must all be there and whole, with the region at least 2x2 and inside the
+// picture; otherwise throws GuardFailure(msg::invalidGuardRegion).
+std::string hash(const Image& image, const GuardRegion& region);
 
 // Whether `image` would give the same hash as `hashed` for the region, told
 // by comparing the hashed bytes themselves rather than a second digest.
 // Throws as `hash` does for `image`; `hashed` must already have been hashed
 // with this region.
-bool sameHash(const Image& image, const Image& hashed, const Object& region);
+bool sameHash(const Image& image, const Image& hashed, const GuardRegion& region);
 
 }  // namespace quillgate

@@ -3,7 +3,6 @@
 #include "capture/capture.h"
 #include "capture/encoding.h"
 #include "core/failure.h"
-#include "core/values.h"
 #include "windows/accessibility.h"
 #include "windows/geometry.h"
 #include "windows/occlusion.h"
@@ -13,12 +12,12 @@ namespace quillgate {
 namespace {
 
 // The guard region, valid once hashed, moved to screen coordinates.
-Rect screenRegion(const Window& window, const Object& guard) {
-    auto at = [&](std::string_view key) { return number(member(guard, key)).value_or(0); };
-    return Rect{window.rect.x + at("x"), window.rect.y + at("y"), at("width"), at("height")};
+Rect screenRegion(const Window& window, const GuardRegion& guard) {
+    return Rect{window.rect.x + guard.x.value_or(0), window.rect.y + guard.y.value_or(0), guard.width.value_or(0),
+                guard.height.value_or(0)};
 }
 
-void requireUncovered(Platform& platform, const Window& window, const Object& guard) {
+void requireUncovered(Platform& platform, const Window& window, const GuardRegion& guard) {
     const Rect region = screenRegion(window, guard);
     const Point middle = centre(region);
     const std::vector<VisibleLayer> layers = visibleLayers(platform, middle, window.pid);
@@ -31,14 +30,14 @@ void requireUncovered(Platform& platform, const Window& window, const Object& gu
 
 }  // namespace
 
-Window check(Context& context, const Object& bound, bool focus) {
+Window check(Context& context, const Binding& bound, bool focus) {
     Platform& platform = *context.platform;
     const Window first = current(platform, bound, focus);
     // Pixels are compared before coverage is examined.
-    if (const Object* guard = objectAt(bound, "guard")) {
+    if (const auto& guard = bound.guard) {
         const Image image = capture(context, first);
-        if (hash(image, *guard) != text(member(*guard, "hash"))) reject(msg::headerChanged);
-        requireUncovered(platform, first, *guard);
+        if (hash(image, guard->region) != guard->hash) reject(msg::headerChanged);
+        requireUncovered(platform, first, guard->region);
     }
     // The last verification comes immediately before the caller acts.
     return requireUnmoved(platform, bound, first.rect, focus);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/binding.h"
 #include "core/context.h"
 #include "platform/platform.h"
 
@@ -22,7 +23,7 @@ struct Call {
 
 // An operation that checks the binding itself ("activate").
 struct BoundCall : Call {
-    const Object& bound;
+    const Binding& bound;
 };
 
 // An operation behind a gate: the binding and the window the gate has just

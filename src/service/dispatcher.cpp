@@ -1,17 +1,18 @@
-// Main::run: selects the operation by name, requires the binding where one is
+// RequestService::run: selects the operation by name, requires the binding where one is
 // needed and passes gated operations through their gate.
 
 #include <array>
 #include <string_view>
 
+#include "core/binding.h"
 #include "core/failure.h"
 #include "core/trace.h"
 #include "core/values.h"
 #include "input/input_operations.h"
-#include "input/self_test.h"
+#include "input/self_test_operations.h"
 #include "popups/menu_operations.h"
 #include "service/gates.h"
-#include "service/main.h"
+#include "service/request_service.h"
 #include "service/status_operations.h"
 
 namespace quillgate {
@@ -39,7 +40,7 @@ std::string operationName(const Object& request) {
 
 // The routes' own spelling of a name they run; empty for any other text.
 std::string_view routedName(std::string_view name) {
-    static const std::vector<std::string_view> names = Main::operationNames();
+    static const std::vector<std::string_view> names = RequestService::operationNames();
     for (std::string_view routed : names) {
         if (routed == name) return routed;
     }
@@ -48,7 +49,7 @@ std::string_view routedName(std::string_view name) {
 
 }  // namespace
 
-Object Main::run(const Object& request) {
+Object RequestService::run(const Object& request) {
     const std::string name = operationName(request);
     if (RequestTrace* trace = activeTrace()) trace->operation(routedName(name));
     Object response;
@@ -57,13 +58,14 @@ Object Main::run(const Object& request) {
     } else {
         const Object* bound = objectAt(request, "bound");
         if (!bound) reject(msg::bindingRequired);
-        response = gated(context_, name, request, *bound);
+        // The binding is read here once; everything behind the gate takes the record.
+        response = gated(context_, name, request, binding(*bound));
     }
     response.insert_or_assign("ok", true);
     return response;
 }
 
-std::vector<std::string_view> Main::operationNames() {
+std::vector<std::string_view> RequestService::operationNames() {
     std::vector<std::string_view> names;
     for (const auto& route : ungated) names.push_back(route.name);
     for (std::string_view name : gatedOperationNames()) names.push_back(name);

@@ -7,11 +7,11 @@
 #include "capture/guard.h"
 #include "core/failure.h"
 #include "core/operation.h"
-#include "input/execute.h"
+#include "input/execute_operations.h"
 #include "popups/popup_operations.h"
 #include "reading/text_operations.h"
-#include "windows/activate.h"
-#include "windows/pointer_operation.h"
+#include "windows/activate_operations.h"
+#include "windows/pointer_operations.h"
 #include "windows/verification.h"
 
 namespace quillgate {
@@ -38,7 +38,7 @@ constexpr std::array<Route<GatedHandler>, 8> guardedOperations{{
 
 constexpr std::string_view activateName = "activate";
 
-Object runWith(const Route<GatedHandler>* op, Context& context, const Object& request, const Object& bound,
+Object runWith(const Route<GatedHandler>* op, Context& context, const Object& request, const Binding& bound,
                const Window& window) {
     if (!op) reject(msg::unsupportedOperation);
     return op->handler(GatedCall{{{context, request}, bound}, window});
@@ -46,7 +46,7 @@ Object runWith(const Route<GatedHandler>* op, Context& context, const Object& re
 
 }  // namespace
 
-Object gated(Context& context, const std::string& name, const Object& request, const Object& bound) {
+Object gated(Context& context, const std::string& name, const Object& request, const Binding& bound) {
     Platform& platform = *context.platform;
     // Activation verifies the binding itself, before and after raising the window.
     if (name == activateName) return activateOperation(BoundCall{{context, request}, bound});

@@ -6,12 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/binding.h"
 #include "core/context.h"
 
 namespace quillgate {
 
 // Runs the gate for the name, then the operation with the window it verified.
-Object gated(Context& context, const std::string& name, const Object& request, const Object& bound);
+Object gated(Context& context, const std::string& name, const Object& request, const Binding& bound);
 
 // Every name the gates run an operation for, in the order they are matched.
 std::vector<std::string_view> gatedOperationNames();

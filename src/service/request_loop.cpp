@@ -16,7 +16,7 @@
 #include "core/tracing_platform.h"
 #include "json/writer.h"
 #include "service/line_reader.h"
-#include "service/main.h"
+#include "service/request_service.h"
 #include "service/trace_file.h"
 
 namespace quillgate {
@@ -56,12 +56,12 @@ void enlargePipe(int fd) {
 
 }  // namespace
 
-Main::Main(std::shared_ptr<Platform> platform)
+RequestService::RequestService(std::shared_ptr<Platform> platform)
     : context_{std::move(platform), std::make_shared<PendingCapture>()} {}
 
-Main::~Main() = default;
+RequestService::~RequestService() = default;
 
-std::string Main::respond(const char* line, size_t size) {
+std::string RequestService::respond(const char* line, size_t size) {
     if (!traceFile_) return answer(line, size);
     RequestTrace trace(*context_.platform);
     std::string response;
@@ -73,13 +73,13 @@ std::string Main::respond(const char* line, size_t size) {
     return response;
 }
 
-void Main::traceTo(std::unique_ptr<TraceFile> file) {
+void RequestService::traceTo(std::unique_ptr<TraceFile> file) {
     if (!file) return;
     if (!traceFile_) context_.platform = std::make_shared<TracingPlatform>(context_.platform);
     traceFile_ = std::move(file);
 }
 
-std::string Main::answer(const char* line, size_t size) {
+std::string RequestService::answer(const char* line, size_t size) {
     try {
         if (size > requestLimit) reject(msg::invalidRequest);
         auto parsed = reader_.parse(line, size);
@@ -102,7 +102,7 @@ std::string Main::answer(const char* line, size_t size) {
     }
 }
 
-void Main::loop(bool server) {
+void RequestService::loop(bool server) {
     enlargePipe(STDIN_FILENO);
     enlargePipe(STDOUT_FILENO);
     LineReader lines(STDIN_FILENO, requestLimit);
@@ -115,7 +115,7 @@ void Main::loop(bool server) {
     }
 }
 
-int Main::main(const std::vector<std::string>& arguments) {
+int RequestService::main(const std::vector<std::string>& arguments) {
     // A closed output pipe ends the loop through write's error, not a signal.
     signal(SIGPIPE, SIG_IGN);
     Platform& p = *context_.platform;

@@ -40,8 +40,8 @@ std::string truncatedText(std::optional<double> value) {
     return json::decimal(std::trunc(*value) + 0.0);  // + 0.0 turns -0 into 0
 }
 
-std::string sizeTail(const Object& bound, const Rect& rect) {
-    return truncatedText(number(member(bound, "width"))) + "x" + truncatedText(number(member(bound, "height"))) + "->" +
+std::string sizeTail(const Binding& bound, const Rect& rect) {
+    return truncatedText(bound.width) + "x" + truncatedText(bound.height) + "->" +
            truncatedText(rect.width) + "x" + truncatedText(rect.height);
 }
 
@@ -99,25 +99,23 @@ Element element(Platform& platform, const Window& window) {
            std::to_string(titled.size()) + " matches=" + std::to_string(matches.size()) + " subroles=" + subroles);
 }
 
-void requireSameProcess(const Object& bound, const Window& window) {
-    auto pid = number(member(bound, "pid"));
-    if (!pid || *pid != static_cast<double>(window.pid)) reject(msg::processChanged);
-    if (text(member(bound, "process")) != window.process) reject(msg::processChanged);
-    if (text(member(bound, "processStart")) != window.started) reject(msg::processChanged);
+void requireSameProcess(const Binding& bound, const Window& window) {
+    if (!bound.pid || *bound.pid != static_cast<double>(window.pid)) reject(msg::processChanged);
+    if (bound.process != window.process) reject(msg::processChanged);
+    if (bound.processStart != window.started) reject(msg::processChanged);
 }
 
-bool sameTitle(const Object& bound, const Window& window) { return text(member(bound, "title")) == window.title; }
+bool sameTitle(const Binding& bound, const Window& window) { return bound.title == window.title; }
 
-bool sameSize(const Object& bound, const Window& window) {
-    auto width = number(member(bound, "width"));
-    auto height = number(member(bound, "height"));
-    return width && *width == std::trunc(window.rect.width) && height && *height == std::trunc(window.rect.height);
+bool sameSize(const Binding& bound, const Window& window) {
+    return bound.width && *bound.width == std::trunc(window.rect.width) && bound.height &&
+           *bound.height == std::trunc(window.rect.height);
 }
 
-Window current(Platform& platform, const Object& bound, bool focus) {
+Window current(Platform& platform, const Binding& bound, bool focus) {
     const TraceStage timer(Stage::verification);
     permissions(platform);
-    Window w = selected(platform, text(member(bound, "hwnd")));
+    Window w = selected(platform, bound.hwnd);
 
     requireSameProcess(bound, w);
     if (!sameTitle(bound, w)) reject(msg::titleChanged);
@@ -128,7 +126,7 @@ Window current(Platform& platform, const Object& bound, bool focus) {
     return w;
 }
 
-Window requireUnmoved(Platform& platform, const Object& bound, const Rect& before, bool focus) {
+Window requireUnmoved(Platform& platform, const Binding& bound, const Rect& before, bool focus) {
     Window now = current(platform, bound, focus);
     requireStableRect(before, now.rect);
     return now;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/binding.h"
 #include "platform/platform.h"
 #include "windows/window.h"
 
@@ -23,18 +24,18 @@ Element element(Platform& platform, const Window& window);
 
 // Refuses unless the binding names the window's process instance: pid,
 // process name and start time.
-void requireSameProcess(const Object& bound, const Window& window);
+void requireSameProcess(const Binding& bound, const Window& window);
 
 // Whether the binding names this title and this size (truncated toward zero).
-bool sameTitle(const Object& bound, const Window& window);
-bool sameSize(const Object& bound, const Window& window);
+bool sameTitle(const Binding& bound, const Window& window);
+bool sameSize(const Binding& bound, const Window& window);
 
 // Full re-verification of a binding: session and accessibility, window
 // number, process instance, title, size, minimisation and, when asked, focus.
-Window current(Platform& platform, const Object& bound, bool focus);
+Window current(Platform& platform, const Binding& bound, bool focus);
 
 // current(), refusing as well when the window's frame is no longer `before`'s
 // (the frame an earlier verification saw); the window as it is now.
-Window requireUnmoved(Platform& platform, const Object& bound, const Rect& before, bool focus = false);
+Window requireUnmoved(Platform& platform, const Binding& bound, const Rect& before, bool focus = false);
 
 }  // namespace quillgate

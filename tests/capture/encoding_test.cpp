@@ -6,6 +6,7 @@
 
 #include "core/failure.h"
 #include "image/png.h"
+#include "support/refusal.h"
 
 namespace quillgate {
 namespace {
@@ -17,18 +18,12 @@ Image patterned(int width, int height) {
     return image;
 }
 
-Object region(Value x, Value y, Value width, Value height) {
-    return {{"x", std::move(x)}, {"y", std::move(y)}, {"width", std::move(width)}, {"height", std::move(height)}};
+// A region as the host writes it, read as the binding reads it.
+GuardRegion region(Value x, Value y, Value width, Value height) {
+    return guardRegion(
+        Object{{"x", std::move(x)}, {"y", std::move(y)}, {"width", std::move(width)}, {"height", std::move(height)}});
 }
 
-std::string failureOf(auto&& call) {
-    try {
-        call();
-    } catch (const GuardFailure& f) {
-        return f.message;
-    }
-    return "(no failure)";
-}
 
 TEST(RegionHash, KnownVectors) {
     Image white(2, 2), black(2, 2);
@@ -49,7 +44,7 @@ TEST(RegionHash, HashesTheRegionAsAPictureOfItsOwn) {
 
 TEST(RegionHash, OnlyPixelsInsideTheRegionCount) {
     const Image image = patterned(20, 12);
-    const Object r = region(4, 3, 8, 5);
+    const GuardRegion r = region(4, 3, 8, 5);
     const std::string before = hash(image, r);
     // The region's corners, and the pixels just outside each of its sides.
     for (auto [x, y] : {std::pair{4, 3}, {11, 3}, {4, 7}, {11, 7}})
@@ -71,35 +66,35 @@ TEST(RegionHash, RegionRulesAtTheirBoundaries) {
     EXPECT_EQ(hash(image, region(0.0, -0.0, 30.0, 20)), whole);
     EXPECT_EQ(hash(image, region(28, 18, 2, 2)), hash(image, region(28.0, 18, 2, 2)));
     EXPECT_EQ(hash(image, region(false, true, 3, 3)), hash(image, region(0, 1, 3, 3)));
-    Object extra = region(1, 2, 3, 4);
-    const std::string plain = hash(image, extra);
+    Object extra{{"x", 1}, {"y", 2}, {"width", 3}, {"height", 4}};
+    const std::string plain = hash(image, guardRegion(extra));
     extra["hash"] = "0000";
-    EXPECT_EQ(hash(image, extra), plain);
+    EXPECT_EQ(hash(image, guardRegion(extra)), plain);
 
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    const Object invalid[] = {
+    const GuardRegion invalid[] = {
         region(0, 0, 31, 20), region(0, 0, 30, 21), region(1, 0, 30, 20), region(0, 1, 30, 20),  // outside
         region(0, 0, 1, 2),   region(0, 0, 2, 1),   region(0, 0, 0, 5),   region(0, 0, true, 3),  // too small
         region(-1, 0, 2, 2),  region(0, -1, 2, 2),  region(0, 0, 5, -3),                          // negative
         region(10.5, 0, 4, 4), region(0, 0, 4, 4.000001), region(inf, 0, 4, 4), region(0, 0, 4, -inf),
         region(nan, 0, 4, 4), region(1e300, 0, 4, 4), region(0, 0, 4, 1e300),  // not whole or not finite
         region("10", 0, 4, 4), region(0, nullptr, 4, 4), region(0, 0, Array{Value(4)}, 4),  // not numbers
-        {{"x", Value(0)}, {"y", Value(0)}, {"width", Value(4)}},                          // missing
+        guardRegion({{"x", Value(0)}, {"y", Value(0)}, {"width", Value(4)}}),             // missing
     };
-    for (const Object& r : invalid) EXPECT_EQ(failureOf([&] { hash(image, r); }), msg::invalidGuardRegion);
+    for (const GuardRegion& r : invalid) EXPECT_EQ(testing::refusalOf([&] { hash(image, r); }), msg::invalidGuardRegion);
 }
 
 TEST(RegionHash, PictureWithoutItsPixelsIsRefused) {
     Image broken = patterned(10, 10);
     broken.rgba.resize(40);
-    EXPECT_EQ(failureOf([&] { hash(broken, region(0, 0, 2, 2)); }), msg::invalidGuardImage);
+    EXPECT_EQ(testing::refusalOf([&] { hash(broken, region(0, 0, 2, 2)); }), msg::invalidGuardImage);
 }
 
 TEST(RegionHash, SameHashAgreesWithComparingTheHashes) {
     // Every pixel of a picture changed in turn, inside and just outside the
     // region, and the refusals of `hash` for the picture compared.
     const Image hashed = patterned(12, 9);
-    const Object r = region(2, 3, 7, 4);
+    const GuardRegion r = region(2, 3, 7, 4);
     const std::string expected = hash(hashed, r);
     for (int y = 0; y < hashed.height; ++y)
         for (int x = 0; x < hashed.width; ++x) {
@@ -108,10 +103,10 @@ TEST(RegionHash, SameHashAgreesWithComparingTheHashes) {
             EXPECT_EQ(sameHash(live, hashed, r), hash(live, r) == expected) << x << "," << y;
         }
     EXPECT_TRUE(sameHash(hashed, hashed, r));
-    EXPECT_EQ(failureOf([&] { sameHash(patterned(8, 9), hashed, r); }), msg::invalidGuardRegion);
+    EXPECT_EQ(testing::refusalOf([&] { sameHash(patterned(8, 9), hashed, r); }), msg::invalidGuardRegion);
     Image broken = hashed;
     broken.rgba.resize(40);
-    EXPECT_EQ(failureOf([&] { sameHash(broken, hashed, r); }), msg::invalidGuardImage);
+    EXPECT_EQ(testing::refusalOf([&] { sameHash(broken, hashed, r); }), msg::invalidGuardImage);
 }
 
 TEST(PngPayload, EncodesThePictureOrFailsAsCaptureEmpty) {
@@ -121,7 +116,7 @@ TEST(PngPayload, EncodesThePictureOrFailsAsCaptureEmpty) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->width, 9);
     EXPECT_EQ(back->height, 4);
-    EXPECT_EQ(failureOf([] { png(Image()); }), msg::captureEmpty);
+    EXPECT_EQ(testing::refusalOf([] { png(Image()); }), msg::captureEmpty);
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ TEST(Capture, AThousandGuardedChecksLeaveNoThreadBehind) {
     scene["sck"] = Object{{"delay", 0}};
     Harness h(scene);
     Object guard{{"x", 0}, {"y", 0}, {"width", 900}, {"height", 56}};
-    guard["hash"] = hash(captureChat(h), guard);
+    guard["hash"] = hash(captureChat(h), guardRegion(guard));
     Object bound = testing::chatBinding();
     bound["guard"] = guard;
     const std::string line = testing::jsonText(Object{{"op", "check"}, {"bound", bound}});

@@ -12,6 +12,7 @@
 #include "support/harness.h"
 #include "support/scenes.h"
 #include "support/window_entries.h"
+#include "support/refusal.h"
 
 namespace quillgate {
 namespace {
@@ -37,12 +38,10 @@ ToolRun afterStalePicture(Value tool, Window window = testing::chatWindow()) {
     std::ofstream(path, std::ios::binary).write(png.data(), static_cast<std::streamsize>(png.size()));
 
     ToolRun run{"", false};
-    try {
+    run.refusal = testing::refusalOf([&] {
         const Image image = captureByTool(p, window);
-        if (image.row(300)[0] == 255 && image.row(300)[1] == 0) run.refusal = "the stale picture came back";
-    } catch (const GuardFailure& f) {
-        run.refusal = f.message;
-    }
+        if (image.row(300)[0] == 255 && image.row(300)[1] == 0) reject("the stale picture came back");
+    });
     run.fileLeft = ::access(path.c_str(), F_OK) == 0;
     return run;
 }

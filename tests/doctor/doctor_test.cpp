@@ -6,7 +6,7 @@
 #include <map>
 
 #include "doctor/doctor.h"
-#include "platform/sim/desktop.h"
+#include "backends/sim/sim_platform.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 
@@ -36,7 +36,7 @@ struct Examined {
 };
 
 Examined examineScene(const Value& scene) {
-    auto desktop = sim::Desktop::fromText(testing::jsonText(scene));
+    auto desktop = sim::SimPlatform::fromText(testing::jsonText(scene));
     Examined result;
     result.findings = examine(desktop);
     for (const Finding& f : result.findings) result.checks.emplace(f.check, f);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "json/reader.h"
-#include "platform/sim/desktop.h"
-#include "service/main.h"
+#include "backends/sim/sim_platform.h"
+#include "service/request_service.h"
 
 namespace {
 
@@ -42,8 +42,8 @@ constexpr const char* scene = R"({
                                                  {"x": 20, "y": 50, "width": 150, "height": 20, "fill": "#ffffff"}]}}
 })";
 
-quillgate::Main& service() {
-    static auto* main = new quillgate::Main(quillgate::sim::Desktop::fromText(scene));
+quillgate::RequestService& service() {
+    static auto* main = new quillgate::RequestService(quillgate::sim::SimPlatform::fromText(scene));
     return *main;
 }
 

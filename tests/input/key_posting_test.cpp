@@ -8,6 +8,7 @@
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/scenes.h"
+#include "support/refusal.h"
 
 namespace quillgate {
 namespace {
@@ -16,12 +17,7 @@ using testing::eventLines;
 using testing::Harness;
 
 std::string refusal(Harness& h, std::string_view name, std::optional<int32_t> pid) {
-    try {
-        postKey(h.desktop(), name, pid);
-        return {};
-    } catch (const GuardFailure& failure) {
-        return failure.message;
-    }
+    return testing::refusalOf([&] { postKey(h.desktop(), name, pid); });
 }
 
 std::string keyEvent(int code, bool down, int flags, const Value& to) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "input/self_test.h"
+#include "input/self_test_operations.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 

@@ -9,7 +9,7 @@
 #include "core/trace.h"
 #include "input/key_posting.h"
 #include "json/writer.h"
-#include "service/main.h"
+#include "service/request_service.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ int main() {
         messages.emplace_back(Object{{"name", m.name}, {"text", m.text}, {"suffixed", m.suffixed}});
     }
     const TraceVocabulary trace = traceVocabulary();
-    auto text = json::serialise(Object{{"operations", array(Main::operationNames())},
+    auto text = json::serialise(Object{{"operations", array(RequestService::operationNames())},
                                        {"keys", array(allowedKeyNames())},
                                        {"messages", std::move(messages)},
                                        {"trace", Object{{"stages", array(trace.stages)},

@@ -7,6 +7,7 @@
 #include "support/ax_trees.h"
 #include "support/harness.h"
 #include "support/window_entries.h"
+#include "support/refusal.h"
 
 namespace quillgate {
 namespace {
@@ -115,15 +116,11 @@ TEST(ComposerText, SaysNoEditorOnlyAfterACompleteSearch) {
 TEST(ComposerText, AnswersNoTextWhenTheWindowMovedSinceItWasVerified) {
     Harness h(focusedScene(editor("draft")));
     const Object request{{"region", composerRegion()}};
-    const Object bound = testing::chatBinding();
+    const Binding bound = binding(testing::chatBinding());
     Window verified = testing::chatWindow();
     verified.rect.x += 1;  // where the gate saw it a moment ago
-    try {
-        composerTextOperation(GatedCall{{{h.main().context(), request}, bound}, verified});
-        ADD_FAILURE() << "answered";
-    } catch (const GuardFailure& f) {
-        EXPECT_EQ(f.message, msg::moved);
-    }
+    EXPECT_EQ(testing::refusalOf([&] { composerTextOperation(GatedCall{{{h.main().context(), request}, bound}, verified}); }),
+              msg::moved);
     verified.rect.x -= 0.5;
     Object answer = composerTextOperation(GatedCall{{{h.main().context(), request}, bound}, verified});
     EXPECT_EQ(testing::jsonText(answer), R"({"text":"draft"})");

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/sim/demo_scene.h"
-#include "platform/sim/desktop.h"
+#include "backends/sim/demo_scene.h"
+#include "backends/sim/sim_platform.h"
 #include "recorder/redaction.h"
-#include "service/main.h"
+#include "service/request_service.h"
 #include "support/harness.h"
 #include "support/scenes.h"
 
@@ -64,7 +64,7 @@ Object demoWithFocusedDraft() {
 }
 
 Recording record(const Object& scene, bool redact = false, const recorder::TreeLimits& limits = {}) {
-    return recorder::recordScene(sim::Desktop::fromText(jsonText(scene)), redact, limits);
+    return recorder::recordScene(sim::SimPlatform::fromText(jsonText(scene)), redact, limits);
 }
 
 std::string sceneText(const Recording& recording) { return jsonText(recording.scene); }
@@ -74,7 +74,7 @@ const Array& cuts(const Recording& recording) { return *recording.scene.at("reco
 // The answers of the program to the same read-only and refused requests,
 // bound to the demo's chat window.
 std::vector<std::string> answers(std::shared_ptr<Platform> platform) {
-    Main program(std::move(platform));
+    RequestService program(std::move(platform));
     auto send = [&](const std::string& line) { return program.respond(line.data(), line.size()); };
     std::vector<std::string> lines;
     for (const char* line : {R"({"op":"list"})", R"({"op":"probe","id":"4107"})", R"({"op":"inspect","hwnd":"4107"})",
@@ -107,8 +107,8 @@ TEST(Recorder, RecordedSceneAnswersAsTheDesktopItWasRecordedFrom) {
     Folder folder;
     recorder::writeScene(recording, folder.path());
     EXPECT_TRUE(std::filesystem::exists(folder.path() + "/window-4107.png"));
-    const auto original = answers(sim::Desktop::fromText(jsonText(demoWithFocusedDraft())));
-    const auto replayed = answers(sim::Desktop::fromFile(folder.scene()));
+    const auto original = answers(sim::SimPlatform::fromText(jsonText(demoWithFocusedDraft())));
+    const auto replayed = answers(sim::SimPlatform::fromFile(folder.scene()));
     ASSERT_EQ(original.size(), replayed.size());
     for (size_t i = 0; i < original.size(); ++i) EXPECT_EQ(replayed[i], original[i]) << "answer " << i;
     // Not trivially equal: the guard took, the focused editor was found.
@@ -162,7 +162,7 @@ TEST(Recorder, RedactionLeavesNoTextOrTitleAndBlankPictures) {
     EXPECT_NE(text.find(R"("name":"WeChat")"), std::string::npos);
     Folder folder;
     recorder::writeScene(recording, folder.path());
-    auto replay = sim::Desktop::fromFile(folder.scene());
+    auto replay = sim::SimPlatform::fromFile(folder.scene());
     EXPECT_EQ(replay->windowList(WindowListOption::excludeDesktop)->asArray()->size(), 4u);
     EXPECT_EQ(recorder::placeholder("微信 ok\n!"), "xx xx\nx");
 }
@@ -194,7 +194,7 @@ TEST(Recorder, BoundsCutTheTreeAndSayWhere) {
         EXPECT_EQ(*limits.find("elements")->asNumber(), c.limits.elements);
         Folder folder;
         recorder::writeScene(recording, folder.path());
-        EXPECT_NO_THROW(sim::Desktop::fromFile(folder.scene())) << c.reason;
+        EXPECT_NO_THROW(sim::SimPlatform::fromFile(folder.scene())) << c.reason;
     }
 }
 
@@ -209,7 +209,7 @@ TEST(Recorder, CommandLineWritesASceneTheSimulatorLoads) {
     std::string path = folder.path() + "/out/scene.json";
     for (size_t at = path.find('/'); at != std::string::npos; at = path.find('/', at + 2)) path.insert(at, "\\");
     EXPECT_EQ(std::string(line), R"({"cuts":0,"elements":21,"ok":true,"pictures":0,"scene":")" + path + "\"}\n");
-    EXPECT_NO_THROW(sim::Desktop::fromFile(folder.path() + "/out/scene.json"));
+    EXPECT_NO_THROW(sim::SimPlatform::fromFile(folder.path() + "/out/scene.json"));
     EXPECT_FALSE(recorder::requested({"quillgate", "--record-scene", "d", "--json"}));
     EXPECT_FALSE(recorder::requested({"quillgate", "--record-scene"}));
 }

@@ -42,7 +42,7 @@ constexpr const char* chatApp = R"({"apps": [
 
 class SimElements : public ::testing::Test {
 protected:
-    std::shared_ptr<Desktop> d = desktop(chatApp);
+    std::shared_ptr<SimPlatform> d = desktop(chatApp);
     Element app = d->applicationElement(501);
 
     AxResult read(const Element& element, const std::string& attribute) { return d->copyAttribute(element, attribute); }

@@ -45,7 +45,7 @@ constexpr const char* scene = R"({
 
 class SimHitTest : public ::testing::Test {
 protected:
-    std::shared_ptr<Desktop> d = desktop(scene);
+    std::shared_ptr<SimPlatform> d = desktop(scene);
 
     AxResult at(double x, double y) { return d->elementAtPosition(d->systemWideElement(), Point{x, y}); }
     std::optional<int32_t> pidAt(double x, double y) {

@@ -1,4 +1,4 @@
-#include "platform/sim/merge_patch.h"
+#include "backends/sim/merge_patch.h"
 
 #include <gtest/gtest.h>
 

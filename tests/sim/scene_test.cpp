@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/backend.h"
-#include "platform/sim/demo_scene.h"
+#include "backends/sim/demo_scene.h"
 #include "sim/sim_support.h"
 
 namespace quillgate::sim {
@@ -128,7 +128,7 @@ TEST(SimScene, FilesFromTheEnvironmentAndTheLogFile) {
         ScopedEnv sceneVariable("QUILLGATE_SCENE", scene.c_str());
         ScopedEnv logVariable("QUILLGATE_SIM_LOG", log.c_str());
         auto platform = makePlatform();
-        auto* sim = dynamic_cast<Desktop*>(platform.get());
+        auto* sim = dynamic_cast<SimPlatform*>(platform.get());
         ASSERT_TRUE(sim);
         EXPECT_EQ(platform->frontmostApplication()->pid, 3);
         // Unasked, the desktop keeps nothing, but each event is in the file at once.

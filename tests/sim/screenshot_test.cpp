@@ -18,7 +18,7 @@ using testing::eventLines;
 using testing::rgbaAt;
 
 // Runs a screenshot on a thread of its own, as the capture pipeline does.
-Image shoot(const std::shared_ptr<Desktop>& d, uint32_t id, int width, int height) {
+Image shoot(const std::shared_ptr<SimPlatform>& d, uint32_t id, int width, int height) {
     Image image;
     std::exception_ptr failure;
     // The thread is the desktop's helper while it works, as the pipeline's is.

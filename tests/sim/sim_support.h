@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "backends/sim/sim_platform.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
 #include "support/scoped_env.h"
@@ -52,8 +52,8 @@ inline ScrollEvent scroll(int32_t lines, Point location) {
 }
 
 // A desktop that keeps its events for the test.
-inline std::shared_ptr<Desktop> desktop(std::string_view scene, std::string baseDir = ".") {
-    auto d = Desktop::fromText(scene, std::move(baseDir));
+inline std::shared_ptr<SimPlatform> desktop(std::string_view scene, std::string baseDir = ".") {
+    auto d = SimPlatform::fromText(scene, std::move(baseDir));
     d->keepEvents();
     return d;
 }

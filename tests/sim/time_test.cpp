@@ -13,7 +13,7 @@ using testing::desktop;
 using testing::key;
 using testing::mouseEvent;
 
-std::optional<int32_t> frontPid(Desktop& d) {
+std::optional<int32_t> frontPid(SimPlatform& d) {
     auto app = d.frontmostApplication();
     return app ? std::optional(app->pid) : std::nullopt;
 }

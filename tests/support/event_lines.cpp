@@ -25,7 +25,7 @@ std::vector<std::string> timedLines(const std::vector<Value>& events) {
 
 std::vector<std::string> eventLines(const Harness& harness) { return timedLines(harness.events()); }
 
-std::vector<std::string> eventLines(const sim::Desktop& desktop) { return timedLines(desktop.events()); }
+std::vector<std::string> eventLines(const sim::SimPlatform& desktop) { return timedLines(desktop.events()); }
 
 std::vector<std::string> eventLines(std::initializer_list<std::string_view> expected) {
     std::vector<std::string> lines;

@@ -15,7 +15,7 @@ namespace quillgate::testing {
 // Every event the program posted so far, keys sorted, "t" left out (and
 // checked to be a simulated time on the way).
 std::vector<std::string> eventLines(const Harness& harness);
-std::vector<std::string> eventLines(const sim::Desktop& desktop);
+std::vector<std::string> eventLines(const sim::SimPlatform& desktop);
 
 // Expected events written as JSON objects, normalised the same way.
 std::vector<std::string> eventLines(std::initializer_list<std::string_view> expected);

@@ -8,7 +8,7 @@
 
 namespace quillgate::testing {
 
-Harness::Harness(const Object& scene) : desktop_(sim::Desktop::fromText(jsonText(scene))), main_(desktop_) {
+Harness::Harness(const Object& scene) : desktop_(sim::SimPlatform::fromText(jsonText(scene))), main_(desktop_) {
     desktop_->keepEvents();
 }
 

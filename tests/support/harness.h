@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/sim/desktop.h"
+#include "backends/sim/sim_platform.h"
 #include "platform/value.h"
-#include "service/main.h"
+#include "service/request_service.h"
 
 namespace quillgate::testing {
 
@@ -30,12 +30,12 @@ public:
     // when one still is after `seconds`.
     bool settle(double seconds);
 
-    sim::Desktop& desktop() { return *desktop_; }
-    Main& main() { return main_; }
+    sim::SimPlatform& desktop() { return *desktop_; }
+    RequestService& main() { return main_; }
 
 private:
-    std::shared_ptr<sim::Desktop> desktop_;
-    Main main_;
+    std::shared_ptr<sim::SimPlatform> desktop_;
+    RequestService main_;
 };
 
 // JSON text of a value, for building request lines.

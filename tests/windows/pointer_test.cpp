@@ -9,6 +9,7 @@
 #include "support/scenes.h"
 #include "support/window_entries.h"
 #include "windows/pointer.h"
+#include "support/refusal.h"
 
 namespace quillgate {
 namespace {
@@ -18,15 +19,14 @@ using testing::Harness;
 // "x,y" of the point, or the refusal; a null value stands for a missing one.
 std::string target(const Object& scene, Value x, Value y, bool ignoreOwnPopup = false) {
     Harness h(scene);
-    try {
+    std::string point;
+    const std::string refused = testing::refusalOf([&] {
         Point p = normalizedPoint(h.desktop(), testing::chatWindow(), x.isNull() ? nullptr : &x,
                                   y.isNull() ? nullptr : &y, ignoreOwnPopup);
-        EXPECT_TRUE(h.events().empty());
-        return std::to_string(int(p.x)) + "," + std::to_string(int(p.y));
-    } catch (const GuardFailure& failure) {
-        EXPECT_TRUE(h.events().empty());
-        return failure.message;
-    }
+        point = std::to_string(int(p.x)) + "," + std::to_string(int(p.y));
+    });
+    EXPECT_TRUE(h.events().empty());
+    return refused.empty() ? point : refused;
 }
 
 TEST(NormalizedPoint, MapsFractionsInsideTheFrameAndAvoidsTheTitleBarButtons) {

@@ -9,6 +9,7 @@
 #include "support/scenes.h"
 #include "windows/accessibility.h"
 #include "windows/verification.h"
+#include "support/refusal.h"
 
 namespace quillgate {
 namespace {
@@ -19,12 +20,7 @@ using testing::Harness;
 // The refusal `current` gives, or "" when it verifies.
 std::string refusal(const Object& scene, const Object& bound, bool focus = false) {
     Harness h(scene);
-    try {
-        current(h.desktop(), bound, focus);
-        return "";
-    } catch (const GuardFailure& f) {
-        return f.message;
-    }
+    return testing::refusalOf([&] { current(h.desktop(), binding(bound), focus); });
 }
 
 Object bindingWith(const std::string& key, Value value) {
@@ -132,12 +128,7 @@ Object withAxWindows(const char* windowsJson) {
 
 std::string elementRefusal(const Object& scene) {
     Harness h(scene);
-    try {
-        element(h.desktop(), selected(h.desktop(), "60"));
-        return "";
-    } catch (const GuardFailure& f) {
-        return f.message;
-    }
+    return testing::refusalOf([&] { element(h.desktop(), selected(h.desktop(), "60")); });
 }
 
 TEST(Verification, MatchesTheAccessibilityWindowByTitleThenFrame) {

@@ -1,4 +1,4 @@
-#include "platform/x11/ax_roles.h"
+#include "backends/x11/ax_roles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/x11/backend.h"
+#include "backends/x11/backend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/x11/capture_tool.h"
+#include "backends/x11/capture_tool.h"
 
 #include <gtest/gtest.h>
 

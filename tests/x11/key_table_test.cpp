@@ -1,4 +1,4 @@
-#include "platform/x11/key_table.h"
+#include "backends/x11/key_table.h"
 
 #include <gtest/gtest.h>
 

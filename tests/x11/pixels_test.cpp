@@ -1,4 +1,4 @@
-#include "platform/x11/pixels.h"
+#include "backends/x11/pixels.h"
 
 #include <gtest/gtest.h>
 

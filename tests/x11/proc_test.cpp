@@ -1,4 +1,4 @@
-#include "platform/x11/proc.h"
+#include "backends/x11/proc.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

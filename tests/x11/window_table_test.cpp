@@ -1,4 +1,4 @@
-#include "platform/x11/window_table.h"
+#include "backends/x11/window_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,165 @@
+// XTest: the user's input state, and the keyboard, mouse and wheel events the
+// program posts, which the server handles as if the devices sent them.
+#include <xcb/screensaver.h>
+#include <xcb/xtest.h>
+
+#include <algorithm>
+
+#include "backends/x11/connection.h"
+#include "backends/x11/key_table.h"
+#include "backends/x11/keyboard.h"
+#include "backends/x11/stacking.h"
+#include "backends/x11/x11_platform.h"
+
+namespace quillgate::x11 {
+
+namespace {
+
+constexpr uint8_t leftButton = 1;
+constexpr uint8_t rightButton = 3;
+constexpr uint8_t wheelUp = 4;
+constexpr uint8_t wheelDown = 5;
+
+void fake(const Connection& x, uint8_t type, uint8_t detail, int16_t rootX = 0, int16_t rootY = 0) {
+    xcb_test_fake_input(x.get(), type, detail, XCB_CURRENT_TIME, type == XCB_MOTION_NOTIFY ? x.root() : static_cast<xcb_window_t>(XCB_WINDOW_NONE),
+                        rootX, rootY, 0);
+}
+
+int16_t coordinate(double value) {
+    return static_cast<int16_t>(std::clamp(value, -32768.0, 32767.0));
+}
+
+void moveTo(const Connection& x, Point location) {
+    fake(x, XCB_MOTION_NOTIFY, 0, coordinate(location.x), coordinate(location.y));
+}
+
+std::optional<xcb_keycode_t> keycode(const Connection& x, uint32_t keysym) {
+    auto codes = keycodesOf(x, keysym);
+    if (codes.empty()) return std::nullopt;
+    return codes.front();
+}
+
+// The modifier mask a key event carries for the keys held with it.
+uint16_t modifierMask(const std::vector<uint32_t>& keysyms) {
+    uint16_t mask = 0;
+    for (uint32_t sym : keysyms) {
+        if (sym == keysym::controlL) mask |= XCB_MOD_MASK_CONTROL;
+        if (sym == keysym::shiftL) mask |= XCB_MOD_MASK_SHIFT;
+        if (sym == keysym::altL) mask |= XCB_MOD_MASK_1;
+        if (sym == keysym::superL) mask |= XCB_MOD_MASK_4;
+    }
+    return mask;
+}
+
+}  // namespace
+
+double X11Platform::secondsSinceLastEvent(EventSourceState, uint32_t) {
+    // The server keeps one idle time for all input: every event type reads it.
+    if (!x_->screenSaver()) return 0;
+    Reply<xcb_screensaver_query_info_reply_t> info(
+        xcb_screensaver_query_info_reply(x_->get(), xcb_screensaver_query_info(x_->get(), x_->root()), nullptr));
+    return info ? info->ms_since_user_input / 1000.0 : 0;
+}
+
+bool X11Platform::keyDown(EventSourceState, uint16_t code) {
+    const auto sym = keysymOf(code);
+    if (!sym) return false;
+    const auto codes = keycodesOf(*x_, *sym);
+    if (codes.empty()) return false;
+    Reply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(x_->get(), xcb_query_keymap(x_->get()), nullptr));
+    if (!keymap) return false;
+    return std::any_of(codes.begin(), codes.end(),
+                       [&](xcb_keycode_t k) { return (keymap->keys[k / 8] >> (k % 8)) & 1; });
+}
+
+bool X11Platform::post(const KeyboardEvent& event) {
+    const auto sym = keysymOf(event.code);
+    if (!sym) return false;
+    const auto key = keycode(*x_, *sym);
+    if (!key) return false;
+    const std::vector<uint32_t> modifierSyms = event.flags ? modifierKeysyms(*event.flags) : std::vector<uint32_t>{};
+    std::vector<xcb_keycode_t> modifiers;
+    for (uint32_t modifierSym : modifierSyms) {
+        const auto modifier = keycode(*x_, modifierSym);
+        if (!modifier) return false;
+        modifiers.push_back(*modifier);
+    }
+
+    if (event.pid) {
+        // Straight to the application's front window, wherever the focus is.
+        const auto windows = windowsOf(*event.pid);
+        if (windows.empty()) return false;
+        xcb_key_press_event_t sent{};
+        sent.response_type = event.down ? XCB_KEY_PRESS : XCB_KEY_RELEASE;
+        sent.detail = *key;
+        sent.time = XCB_CURRENT_TIME;
+        sent.root = x_->root();
+        sent.event = windows.front().facts.id;
+        sent.child = XCB_WINDOW_NONE;
+        sent.state = modifierMask(modifierSyms);
+        sent.same_screen = 1;
+        xcb_send_event(x_->get(), 1, sent.event, event.down ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE,
+                       reinterpret_cast<const char*>(&sent));
+        xcb_flush(x_->get());
+        return true;
+    }
+    // A chord holds its modifiers around the key: pressed before it goes
+    // down, released after it comes up.
+    if (event.down) {
+        for (xcb_keycode_t modifier : modifiers) fake(*x_, XCB_KEY_PRESS, modifier);
+        fake(*x_, XCB_KEY_PRESS, *key);
+    } else {
+        fake(*x_, XCB_KEY_RELEASE, *key);
+        for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) fake(*x_, XCB_KEY_RELEASE, *it);
+    }
+    xcb_flush(x_->get());
+    return true;
+}
+
+bool X11Platform::post(const MouseEvent& event) {
+    // Each event happens where it says; the toolkit counts a second click
+    // within its double-click time and distance as a double click, so the
+    // click state needs no field of its own.
+    moveTo(*x_, event.location);
+    switch (event.type) {
+        case mouse::moved:
+            break;
+        case mouse::leftDown:
+            fake(*x_, XCB_BUTTON_PRESS, leftButton);
+            break;
+        case mouse::leftUp:
+            fake(*x_, XCB_BUTTON_RELEASE, leftButton);
+            break;
+        case mouse::rightDown:
+            fake(*x_, XCB_BUTTON_PRESS, rightButton);
+            break;
+        case mouse::rightUp:
+            fake(*x_, XCB_BUTTON_RELEASE, rightButton);
+            break;
+        default:
+            return false;
+    }
+    xcb_flush(x_->get());
+    return true;
+}
+
+bool X11Platform::post(const ScrollEvent& event) {
+    moveTo(*x_, event.location);
+    // One wheel step per line: button 4 scrolls up, 5 down.
+    const uint8_t button = event.lines > 0 ? wheelUp : wheelDown;
+    for (int32_t i = 0; i < std::abs(event.lines); ++i) {
+        fake(*x_, XCB_BUTTON_PRESS, button);
+        fake(*x_, XCB_BUTTON_RELEASE, button);
+    }
+    xcb_flush(x_->get());
+    return true;
+}
+
+std::optional<Point> X11Platform::pointerLocation() {
+    Reply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(x_->get(), xcb_query_pointer(x_->get(), x_->root()), nullptr));
+    if (!pointer) return std::nullopt;
+    return Point{static_cast<double>(pointer->root_x), static_cast<double>(pointer->root_y)};
+}
+
+}  // namespace quillgate::x11

@@ -1,0 +1,242 @@
+#include "backends/x11/stacking.h"
+
+#include <xcb/res.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "backends/x11/proc.h"
+
+namespace quillgate::x11 {
+
+namespace {
+
+constexpr uint32_t textWords = 1024;
+// Reparenting window managers nest a client at most this deep below the root.
+constexpr int frameDepth = 4;
+
+// Every request for one window, sent before any reply is read, so a whole
+// list costs a few round trips rather than a few per window.
+struct Asked {
+    xcb_window_t window = XCB_WINDOW_NONE;
+    xcb_get_window_attributes_cookie_t attributes{};
+    xcb_get_geometry_cookie_t geometry{};
+    xcb_translate_coordinates_cookie_t origin{};
+    xcb_get_property_cookie_t pid{}, netName{}, name{}, extents{}, type{}, state{}, opacity{};
+};
+
+Asked ask(const Connection& x, xcb_window_t window) {
+    xcb_connection_t* c = x.get();
+    const Atoms& a = x.atoms();
+    Asked asked;
+    asked.window = window;
+    asked.attributes = xcb_get_window_attributes(c, window);
+    asked.geometry = xcb_get_geometry(c, window);
+    asked.origin = xcb_translate_coordinates(c, window, x.root(), 0, 0);
+    asked.pid = xcb_get_property(c, 0, window, a.wmPid, XCB_ATOM_CARDINAL, 0, 1);
+    asked.netName = xcb_get_property(c, 0, window, a.wmName, a.utf8String, 0, textWords);
+    asked.name = xcb_get_property(c, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, textWords);
+    asked.extents = xcb_get_property(c, 0, window, a.frameExtents, XCB_ATOM_CARDINAL, 0, 4);
+    asked.type = xcb_get_property(c, 0, window, a.windowType, XCB_ATOM_ATOM, 0, 32);
+    asked.state = xcb_get_property(c, 0, window, a.wmState, XCB_ATOM_ATOM, 0, 32);
+    asked.opacity = xcb_get_property(c, 0, window, a.opacity, XCB_ATOM_CARDINAL, 0, 1);
+    return asked;
+}
+
+Reply<xcb_get_property_reply_t> property(const Connection& x, xcb_get_property_cookie_t cookie) {
+    return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(x.get(), cookie, nullptr));
+}
+
+WindowType typeOf(const Atoms& a, const std::vector<uint32_t>& types) {
+    const std::pair<xcb_atom_t, WindowType> known[] = {
+        {a.typeNormal, WindowType::normal},        {a.typeDialog, WindowType::dialog},
+        {a.typeDock, WindowType::dock},            {a.typeDesktop, WindowType::desktop},
+        {a.typeNotification, WindowType::notification}, {a.typePopupMenu, WindowType::popupMenu},
+        {a.typeDropdownMenu, WindowType::dropdownMenu}, {a.typeTooltip, WindowType::tooltip},
+        {a.typeCombo, WindowType::combo},          {a.typeUtility, WindowType::utility},
+        {a.typeToolbar, WindowType::toolbar},      {a.typeMenu, WindowType::menu},
+        {a.typeSplash, WindowType::splash},        {a.typeDnd, WindowType::dnd},
+    };
+    // The list is in order of preference; the first type we know wins.
+    for (uint32_t atom : types) {
+        for (const auto& [candidate, type] : known) {
+            if (atom == candidate) return type;
+        }
+    }
+    return WindowType::none;
+}
+
+WindowStates statesOf(const Atoms& a, const std::vector<uint32_t>& atoms) {
+    WindowStates states;
+    for (uint32_t atom : atoms) {
+        states.hidden |= atom == a.stateHidden;
+        states.above |= atom == a.stateAbove;
+        states.below |= atom == a.stateBelow;
+        states.modal |= atom == a.stateModal;
+    }
+    return states;
+}
+
+// Absent when the window is gone.
+std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool unmanaged) {
+    xcb_connection_t* c = x.get();
+    Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, asked.attributes, nullptr));
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, asked.geometry, nullptr));
+    Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, asked.origin, nullptr));
+    auto pid = property(x, asked.pid);
+    auto netName = property(x, asked.netName);
+    auto name = property(x, asked.name);
+    auto extents = property(x, asked.extents);
+    auto type = property(x, asked.type);
+    auto state = property(x, asked.state);
+    auto opacity = property(x, asked.opacity);
+    if (!attributes || !geometry || !origin) return std::nullopt;
+
+    WindowFacts facts;
+    facts.id = asked.window;
+    facts.unmanaged = unmanaged;
+    facts.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    facts.client = Rect{static_cast<double>(origin->dst_x), static_cast<double>(origin->dst_y),
+                        static_cast<double>(geometry->width), static_cast<double>(geometry->height)};
+    if (auto items = propertyItems(pid.get()); !items.empty()) facts.pid = static_cast<int32_t>(items[0]);
+    facts.title = propertyText(netName.get());
+    if (!facts.title) facts.title = propertyText(name.get());
+    if (auto items = propertyItems(extents.get()); items.size() == 4) {
+        facts.extents = FrameExtents{static_cast<double>(items[0]), static_cast<double>(items[1]),
+                                     static_cast<double>(items[2]), static_cast<double>(items[3])};
+    }
+    facts.type = typeOf(x.atoms(), propertyItems(type.get()));
+    facts.states = statesOf(x.atoms(), propertyItems(state.get()));
+    if (auto items = propertyItems(opacity.get()); !items.empty()) facts.opacity = items[0];
+    return facts;
+}
+
+// The X-Resource extension knows which client created a window, and that
+// client's pid when it is local: the answer for windows without _NET_WM_PID.
+void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
+    if (!x.resource()) return;
+    std::vector<std::pair<size_t, xcb_res_query_client_ids_cookie_t>> asked;
+    for (size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i].facts.pid) continue;
+        const xcb_res_client_id_spec_t spec{windows[i].facts.id, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+        asked.emplace_back(i, xcb_res_query_client_ids(x.get(), 1, &spec));
+    }
+    for (const auto& [index, cookie] : asked) {
+        Reply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(x.get(), cookie, nullptr));
+        if (!reply) continue;
+        for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
+            if (it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID &&
+                xcb_res_client_id_value_value_length(it.data) >= 1) {
+                windows[index].facts.pid = static_cast<int32_t>(*xcb_res_client_id_value_value(it.data));
+            }
+        }
+    }
+}
+
+// Each window's ancestor just below the root, level by level for all at once.
+std::vector<xcb_window_t> framesOf(const Connection& x, const std::vector<xcb_window_t>& windows) {
+    std::vector<xcb_window_t> current = windows;
+    std::vector<xcb_window_t> frames(windows.size(), XCB_WINDOW_NONE);
+    for (int depth = 0; depth < frameDepth; ++depth) {
+        std::vector<std::pair<size_t, xcb_query_tree_cookie_t>> asked;
+        for (size_t i = 0; i < current.size(); ++i) {
+            if (frames[i] == XCB_WINDOW_NONE && current[i] != XCB_WINDOW_NONE)
+                asked.emplace_back(i, xcb_query_tree(x.get(), current[i]));
+        }
+        if (asked.empty()) break;
+        for (const auto& [i, cookie] : asked) {
+            Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(x.get(), cookie, nullptr));
+            if (!tree) {
+                current[i] = XCB_WINDOW_NONE;
+            } else if (tree->parent == x.root()) {
+                frames[i] = current[i];
+            } else {
+                current[i] = tree->parent;
+            }
+        }
+    }
+    return frames;
+}
+
+}  // namespace
+
+xcb_window_t frameWindow(const Connection& x, xcb_window_t window) {
+    const xcb_window_t frame = framesOf(x, {window}).front();
+    return frame == XCB_WINDOW_NONE ? window : frame;
+}
+
+std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly) {
+    xcb_connection_t* c = x.get();
+    auto stackingCookie = xcb_get_property(c, 0, x.root(), x.atoms().clientListStacking, XCB_ATOM_WINDOW, 0, 1 << 16);
+    auto treeCookie = xcb_query_tree(c, x.root());
+    const std::vector<uint32_t> clients = propertyItems(property(x, stackingCookie).get());  // bottom to top
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
+    std::vector<xcb_window_t> children;  // bottom to top
+    if (tree) {
+        const xcb_window_t* first = xcb_query_tree_children(tree.get());
+        children.assign(first, first + xcb_query_tree_children_length(tree.get()));
+    }
+
+    // Everything that needs no earlier answer goes out before the frames
+    // are looked up, so its replies are in when they are read.
+    std::vector<Asked> askedClients;
+    for (uint32_t client : clients) askedClients.push_back(ask(x, client));
+    std::vector<xcb_get_window_attributes_cookie_t> childAttributes;
+    for (xcb_window_t child : children) childAttributes.push_back(xcb_get_window_attributes(c, child));
+
+    const std::vector<xcb_window_t> frames = framesOf(x, std::vector<xcb_window_t>(clients.begin(), clients.end()));
+    std::unordered_map<xcb_window_t, size_t> clientOfFrame;
+    for (size_t i = 0; i < clients.size(); ++i) clientOfFrame.emplace(frames[i], i);
+
+    // Root children that are no client's frame may be override-redirect.
+    std::vector<xcb_window_t> unmanaged;
+    for (size_t i = 0; i < children.size(); ++i) {
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, childAttributes[i], nullptr));
+        if (clientOfFrame.contains(children[i])) continue;
+        if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+            unmanaged.push_back(children[i]);
+    }
+    std::vector<Asked> askedUnmanaged;
+    for (xcb_window_t window : unmanaged) askedUnmanaged.push_back(ask(x, window));
+
+    std::unordered_map<xcb_window_t, StackedWindow> byFrame;
+    std::vector<StackedWindow> frameless;  // not found in the tree: kept in stacking order
+    for (size_t i = 0; i < clients.size(); ++i) {
+        auto facts = answer(x, askedClients[i], false);
+        if (!facts) continue;
+        StackedWindow window{std::move(*facts), frames[i]};
+        if (frames[i] == XCB_WINDOW_NONE) {
+            frameless.push_back(std::move(window));
+        } else {
+            byFrame.emplace(frames[i], std::move(window));
+        }
+    }
+    for (size_t i = 0; i < unmanaged.size(); ++i) {
+        if (auto facts = answer(x, askedUnmanaged[i], true)) byFrame.emplace(unmanaged[i], StackedWindow{*facts, unmanaged[i]});
+    }
+
+    std::vector<StackedWindow> ordered;
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        auto found = byFrame.find(*it);
+        if (found != byFrame.end()) ordered.push_back(std::move(found->second));
+    }
+    std::reverse(frameless.begin(), frameless.end());
+    for (StackedWindow& window : frameless) ordered.push_back(std::move(window));
+
+    std::erase_if(ordered, [&](const StackedWindow& w) {
+        return w.facts.type == WindowType::desktop || (onScreenOnly && !onScreen(w.facts));
+    });
+    fillMissingPids(x, ordered);
+    // An application's windows share one process: its name is read once.
+    std::unordered_map<int32_t, std::optional<std::string>> owners;
+    for (StackedWindow& window : ordered) {
+        if (!window.facts.pid) continue;
+        auto [known, fresh] = owners.try_emplace(*window.facts.pid);
+        if (fresh) known->second = processName(*window.facts.pid);
+        window.facts.owner = known->second;
+    }
+    return ordered;
+}
+
+}  // namespace quillgate::x11
