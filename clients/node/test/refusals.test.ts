@@ -32,8 +32,8 @@ test('plain refusals carry the message and the operation', async (t) => {
   // @ts-expect-error an action's key is one of the permitted names
   const key = await refusal(qg.execute({ kind: 'key', key: 'f1' }));
   assert.equal(key.error, 'key is not permitted');
-  const region = await refusal(qg.bindRegion({ region: { x: 0, y: 0, width: 1, height: 1 }, reference: '' }));
-  assert.equal(region.error, 'invalid conversation guard region');
+  const reference = await refusal(qg.bindRegion({ region: demo.header, reference: 'not a picture' }));
+  assert.equal(reference.error, 'invalid conversation reference');
 });
 
 test('a changed window says what changed', async (t) => {

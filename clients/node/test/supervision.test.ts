@@ -127,6 +127,8 @@ test('the desktop and the trace file pass through to the program', async (t) => 
   await assert.rejects(elsewhere.list(), (e: unknown) => e instanceof QuillgateExit && /none-such/.test(e.stderr));
 });
 
+const refused = (e: unknown): string => (e instanceof QuillgateRefusal ? e.error : String(e));
+
 test('a thousand requests sent at once are answered in order, each by its own response', async (t) => {
   const starts: number[] = [];
   const qg = quillgate(t, { onStart: (pid) => starts.push(pid!) });
@@ -135,17 +137,14 @@ test('a thousand requests sent at once are answered in order, each by its own re
       case 0:
         return qg.probe(demo.hwnd).then((r) => r.window.id);
       case 1:
-        return qg.probe(demo.dialog).then((r) => r.window.id);
+        return qg.probe(demo.dialog).then((r) => r.window.id, refused);
       case 2:
-        return qg.inspect(demo.dialog).then((r) => `identity ${r.identity.hwnd}`);
+        return qg.inspect(demo.hwnd).then((r) => `${r.identity.title} ${r.identity.width}`);
       default:
-        return qg.check().then(
-          () => 'answered',
-          (e: unknown) => (e instanceof QuillgateRefusal ? e.error : String(e)),
-        );
+        return qg.check().then(() => 'checked', refused);
     }
   });
-  const expected = ['4107', '4113', 'identity 4113', 'window binding is required'];
+  const expected = ['4107', 'selected window is unavailable', 'WeChat 1000', 'window binding is required'];
   const answers = await Promise.all(calls);
   answers.forEach((answer, i) => assert.equal(answer, expected[i % 4], `request ${i}`));
   assert.equal(starts.length, 1, 'one program served them all');

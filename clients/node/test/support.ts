@@ -8,7 +8,7 @@ import { Quillgate, type QuillgateOptions } from '../src/index';
 /** The repository, from build-test/test/ where the compiled tests run. */
 export const repository = resolve(__dirname, '../../../..');
 /** The program under test; scripts/test names the build it made. */
-export const binary = process.env.QUILLGATE_TEST_BINARY ?? join(repository, 'build/quillgate');
+export const binary = resolve(process.env.QUILLGATE_TEST_BINARY ?? join(repository, 'build/quillgate'));
 
 /** A scene of the end-to-end transcripts, e.g. "chat.json" or "guard-header-covered/scene.json". */
 export const scene = (name: string): string => join(repository, 'tests/e2e', name);
