@@ -21,6 +21,9 @@ const smallChat: Binding = {
   hwnd: '60', pid: 501, process: 'Chat', processStart: '1765000000.25', title: 'Chat', width: 120, height: 80,
 };
 
+/** A test that waits for the program past this has hung; it fails rather than holding the run. */
+const limit = { timeout: 30_000 };
+
 /**
  * The transcripts' scene whose screenshot service never answers, in real
  * time: a capture then waits the service's 3 seconds and the tool's, far
@@ -50,7 +53,7 @@ function exited(): { next: () => Promise<QuillgateExit>; onExit: (exit: Quillgat
   };
 }
 
-test('a request past its deadline stops the program; the next call runs on a fresh one', async (t) => {
+test('a request past its deadline stops the program; the next call runs on a fresh one', limit, async (t) => {
   const qg = quillgate(t, { scene: neverAnsweringScene(), deadlines: { capture: 500 }, backoff: { initialMs: 10 } });
   qg.bind(smallChat);
   await qg.check();
@@ -66,7 +69,7 @@ test('a request past its deadline stops the program; the next call runs on a fre
   assert.notEqual(qg.pid, first);
 });
 
-test('an unexpected end is reported, fails the request in flight, and the next call restarts', async (t) => {
+test('an unexpected end is reported, fails the request in flight, and the next call restarts', limit, async (t) => {
   const ends = exited();
   const qg = quillgate(t, { scene: neverAnsweringScene(), onExit: ends.onExit, backoff: { initialMs: 10 } });
   qg.bind(smallChat);
@@ -93,7 +96,7 @@ test('an unexpected end is reported, fails the request in flight, and the next c
   assert.deepEqual(await qg.check(), { ok: true });
 });
 
-test('a program that ends at once is reported with its status and standard error, restarted after a backoff', async (t) => {
+test('a program that ends at once is reported with its status and standard error, restarted after a backoff', limit, async (t) => {
   const starts: number[] = [];
   const qg = quillgate(t, {
     scene: join(tmpdir(), 'quillgate-client-no-such-scene.json'),
@@ -113,7 +116,7 @@ test('a program that ends at once is reported with its status and standard error
   assert.ok(starts[1] - starts[0] >= 300, 'the restart waited for the backoff');
 });
 
-test('the desktop and the trace file pass through to the program', async (t) => {
+test('the desktop and the trace file pass through to the program', limit, async (t) => {
   const trace = join(mkdtempSync(join(tmpdir(), 'quillgate-client-')), 'trace.jsonl');
   const traced = quillgate(t, { trace });
   await traced.permissions();
@@ -129,7 +132,7 @@ test('the desktop and the trace file pass through to the program', async (t) => 
 
 const refused = (e: unknown): string => (e instanceof QuillgateRefusal ? e.error : String(e));
 
-test('a thousand requests sent at once are answered in order, each by its own response', async (t) => {
+test('a thousand requests sent at once are answered in order, each by its own response', limit, async (t) => {
   const starts: number[] = [];
   const qg = quillgate(t, { onStart: (pid) => starts.push(pid!) });
   const calls = Array.from({ length: 1000 }, (_, i) => {
@@ -150,7 +153,7 @@ test('a thousand requests sent at once are answered in order, each by its own re
   assert.equal(starts.length, 1, 'one program served them all');
 });
 
-test('a missing or non-executable program is reported as such', async (t) => {
+test('a missing or non-executable program is reported as such', limit, async (t) => {
   const missing = quillgate(t, { binary: join(tmpdir(), 'quillgate-client-missing', 'quillgate') });
   await assert.rejects(missing.list(), (e: unknown) => {
     assert.ok(e instanceof QuillgateStartError);
@@ -171,7 +174,7 @@ test('a missing or non-executable program is reported as such', async (t) => {
   });
 });
 
-test('close ends the program; later calls fail as closed', async (t) => {
+test('close ends the program; later calls fail as closed', limit, async (t) => {
   const exits: QuillgateExit[] = [];
   const qg = quillgate(t, { onExit: (exit) => exits.push(exit) });
   await qg.permissions();
