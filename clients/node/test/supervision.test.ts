@@ -174,12 +174,14 @@ test('a missing or non-executable program is reported as such', limit, async (t)
   });
 });
 
-test('close ends the program; later calls fail as closed', limit, async (t) => {
+test('close answers the calls made, ends the program, and later calls fail as closed', limit, async (t) => {
   const exits: QuillgateExit[] = [];
   const qg = quillgate(t, { onExit: (exit) => exits.push(exit) });
   await qg.permissions();
   const pid = qg.pid!;
+  const made = [qg.list(), qg.permissions()];
   await qg.close();
+  assert.deepEqual((await Promise.all(made)).map((r) => r.ok), [true, true], 'the calls made before close were answered');
   assert.equal(alive(pid), false);
   assert.equal(qg.pid, undefined);
   assert.deepEqual(exits, [], 'a close is no unexpected end');
