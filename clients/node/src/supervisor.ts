@@ -43,7 +43,7 @@ export class Supervisor {
   private failures = 0;
   private lastFailureAt = 0;
   private closing = false;
-  /** Ends the programs the client stopped on purpose, so their end is not reported. */
+  /** The programs the client stopped on purpose: their end is not reported. */
   private readonly stopped = new WeakSet<Program>();
 
   constructor(private readonly options: SupervisorOptions) {}
@@ -54,6 +54,7 @@ export class Supervisor {
 
   /** Writes the line after every earlier one was answered; resolves with the answer line. */
   send(operation: OperationName, line: string, deadlineMs: number): Promise<string> {
+    if (this.closing) return Promise.reject(new QuillgateClosed(operation));
     const turn = this.queue.then(() => this.exchange(operation, line, deadlineMs));
     this.queue = turn.catch(() => {});
     return turn;
@@ -73,7 +74,6 @@ export class Supervisor {
   }
 
   private async exchange(operation: OperationName, line: string, deadlineMs: number): Promise<string> {
-    if (this.closing) throw new QuillgateClosed(operation);
     const program = await this.running(operation);
     let timer: NodeJS.Timeout | undefined;
     const answered = new Promise<Outcome>((resolve) => {
@@ -110,7 +110,6 @@ export class Supervisor {
     if (this.program) return this.program;
     const wait = this.backoffMs() - (Date.now() - this.lastFailureAt);
     if (wait > 0) await new Promise((resolve) => setTimeout(resolve, wait));
-    if (this.closing) throw new QuillgateClosed(operation);
     let program: Program;
     try {
       program = await Program.start(this.options.binary, this.options.env, (answer) => this.inFlight?.answer(answer));
