@@ -1,6 +1,7 @@
 #include "backends/x11/stacking.h"
 
 #include <xcb/res.h>
+#include <xcb/shape.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -22,7 +23,7 @@ struct Asked {
     xcb_get_window_attributes_cookie_t attributes{};
     xcb_get_geometry_cookie_t geometry{};
     xcb_translate_coordinates_cookie_t origin{};
-    xcb_get_property_cookie_t pid{}, netName{}, name{}, extents{}, type{}, state{}, opacity{};
+    xcb_get_property_cookie_t pid{}, netName{}, name{}, extents{}, type{}, state{};
 };
 
 Asked ask(const Connection& x, xcb_window_t window) {
@@ -39,7 +40,6 @@ Asked ask(const Connection& x, xcb_window_t window) {
     asked.extents = xcb_get_property(c, 0, window, a.frameExtents, XCB_ATOM_CARDINAL, 0, 4);
     asked.type = xcb_get_property(c, 0, window, a.windowType, XCB_ATOM_ATOM, 0, 32);
     asked.state = xcb_get_property(c, 0, window, a.wmState, XCB_ATOM_ATOM, 0, 32);
-    asked.opacity = xcb_get_property(c, 0, window, a.opacity, XCB_ATOM_CARDINAL, 0, 1);
     return asked;
 }
 
@@ -89,7 +89,6 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
     auto extents = property(x, asked.extents);
     auto type = property(x, asked.type);
     auto state = property(x, asked.state);
-    auto opacity = property(x, asked.opacity);
     if (!attributes || !geometry || !origin) return std::nullopt;
 
     WindowFacts facts;
@@ -107,7 +106,6 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
     }
     facts.type = typeOf(x.atoms(), propertyItems(type.get()));
     facts.states = statesOf(x.atoms(), propertyItems(state.get()));
-    if (auto items = propertyItems(opacity.get()); !items.empty()) facts.opacity = items[0];
     return facts;
 }
 
@@ -130,6 +128,23 @@ void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
                 windows[index].facts.pid = static_cast<int32_t>(*xcb_res_client_id_value_value(it.data));
             }
         }
+    }
+}
+
+// A window on the root whose input region (Shape extension) is empty takes
+// no pointer event: the pointer reaches what is below it. Any other window,
+// input-only or fully transparent ones included, takes the events over its
+// whole frame.
+void markInputPassing(const Connection& x, std::vector<StackedWindow>& windows) {
+    if (!x.shape()) return;
+    std::vector<xcb_shape_get_rectangles_cookie_t> asked;
+    for (const StackedWindow& window : windows) {
+        const xcb_window_t top = window.frame == XCB_WINDOW_NONE ? window.facts.id : window.frame;
+        asked.push_back(xcb_shape_get_rectangles(x.get(), top, XCB_SHAPE_SK_INPUT));
+    }
+    for (size_t i = 0; i < windows.size(); ++i) {
+        Reply<xcb_shape_get_rectangles_reply_t> input(xcb_shape_get_rectangles_reply(x.get(), asked[i], nullptr));
+        windows[i].facts.passesInput = input && input->rectangles_len == 0;
     }
 }
 
@@ -228,6 +243,7 @@ std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly
         return w.facts.type == WindowType::desktop || (onScreenOnly && !onScreen(w.facts));
     });
     fillMissingPids(x, ordered);
+    markInputPassing(x, ordered);
     // An application's windows share one process: its name is read once.
     std::unordered_map<int32_t, std::optional<std::string>> owners;
     for (StackedWindow& window : ordered) {
