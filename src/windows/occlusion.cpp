@@ -137,8 +137,13 @@ std::string regionOccluder(uint32_t id, const Rect& region, const std::vector<Vi
 std::optional<std::string> occluder(Platform& platform, const Window& window, Point point, bool ignoreOwnPopup) {
     auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return "unknown";
-    if (entries->empty()) return "none";
     const std::vector<Rect> displays = displayFrames(platform);
+    // Input meant for a point beyond every display lands on the nearest edge,
+    // wherever that is: such a point is never clear.
+    if (std::none_of(displays.begin(), displays.end(), [&](const Rect& d) { return contains(d, point); })) {
+        return std::string(offscreenOccluder);
+    }
+    if (entries->empty()) return "none";
     std::optional<std::optional<PopupInfo>> popup;  // looked up once, when first needed
     for (const WindowEntry& entry : *entries) {
         if (!opaque(entry) || !entry.bounds) continue;
