@@ -1,5 +1,6 @@
 // The workspace: running processes, the frontmost application (the owner
-// of the window manager's active window), activation and de-iconifying.
+// of the window manager's active window), activation, and bringing back
+// windows that are iconified or on another desktop.
 #include <xcb/xcb.h>
 
 #include "backends/x11/connection.h"
@@ -14,6 +15,8 @@ namespace {
 // _NET_ACTIVE_WINDOW's source indication for a pager, which window managers
 // obey even when they keep applications from stealing the focus.
 constexpr uint32_t pagerSource = 2;
+// _NET_WM_DESKTOP of a window shown on every desktop.
+constexpr uint32_t allDesktops = 0xFFFFFFFF;
 
 }  // namespace
 
@@ -66,15 +69,26 @@ bool X11Platform::activate(int32_t pid) {
     return true;
 }
 
+void X11Platform::restore(uint32_t window) {
+    const Atoms& a = x_->atoms();
+    const auto here = x_->items(x_->root(), a.currentDesktop, XCB_ATOM_CARDINAL);
+    const auto desktop = x_->items(window, a.wmDesktop, XCB_ATOM_CARDINAL);
+    if (!here.empty() && !desktop.empty() && desktop.front() != allDesktops && desktop.front() != here.front()) {
+        // Brought to the desktop in view, as a pager moves a window.
+        x_->ask(window, a.wmDesktop, {here.front(), pagerSource});
+    }
+    // Mapping an iconic client asks the window manager to restore it.
+    xcb_map_window(x_->get(), window);
+    xcb_flush(x_->get());
+}
+
 bool X11Platform::unhide(int32_t pid) {
     bool any = false;
     for (const StackedWindow& window : windowsOf(pid)) {
         if (onScreen(window.facts)) continue;
-        // Mapping an iconic client asks the window manager to restore it.
-        xcb_map_window(x_->get(), window.facts.id);
+        restore(window.facts.id);
         any = true;
     }
-    xcb_flush(x_->get());
     return any;
 }
 

@@ -21,6 +21,7 @@ class Connection;
 class Bus;
 class AccessibilityBus;
 class SharedImage;
+class ExtentScale;
 struct StackedWindow;
 
 class X11Platform final : public Platform {
@@ -85,6 +86,9 @@ private:
     // window manager, and asking it to activate a client.
     std::optional<uint32_t> activeWindow();
     void requestActivation(uint32_t window);
+    // Brings a client the window manager keeps off the screen back: an
+    // iconic one is de-iconified, one on another desktop moved to this one.
+    void restore(uint32_t window);
     // The pid's client windows, front to back.
     std::vector<StackedWindow> windowsOf(int32_t pid);
     // accessibility.cpp: the application of a pid on the accessibility bus.
@@ -105,6 +109,11 @@ private:
     std::unique_ptr<Bus> session_;
     std::unique_ptr<Bus> system_;
     std::unique_ptr<AccessibilityBus> a11y_;
+    // accessibility.cpp: device pixels per accessibility pixel, per application.
+    std::unique_ptr<ExtentScale> scales_;
+    // events.cpp: the group locked before a chord typed in another layout
+    // group, locked again once the chord's key comes up.
+    std::optional<uint32_t> groupToRestore_;
     std::mutex captureLock_;  // the shared segment below
     std::unique_ptr<SharedImage> segment_;
 };
