@@ -34,12 +34,6 @@ void moveTo(const Connection& x, Point location) {
     fake(x, XCB_MOTION_NOTIFY, 0, coordinate(location.x), coordinate(location.y));
 }
 
-std::optional<xcb_keycode_t> keycode(const Connection& x, uint32_t keysym) {
-    auto codes = keycodesOf(x, keysym);
-    if (codes.empty()) return std::nullopt;
-    return codes.front();
-}
-
 // The modifier mask a key event carries for the keys held with it.
 uint16_t modifierMask(const std::vector<uint32_t>& keysyms) {
     uint16_t mask = 0;
@@ -79,15 +73,15 @@ bool X11Platform::keyDown(EventSourceState, uint16_t code) {
 bool X11Platform::post(const KeyboardEvent& event) {
     const auto sym = keysymOf(event.code);
     if (!sym) return false;
-    const auto place = keyFor(*x_, *sym);
+    const auto place = keyboard_->keyFor(*sym);
     // The layout has no key for it in any group: nothing to press.
     if (!place) throw PlatformError(keyboardLayoutDomain, 1);
     const std::vector<uint32_t> modifierSyms = event.flags ? modifierKeysyms(*event.flags) : std::vector<uint32_t>{};
     std::vector<xcb_keycode_t> modifiers;
     for (uint32_t modifierSym : modifierSyms) {
-        const auto modifier = keycode(*x_, modifierSym);
+        const auto modifier = keyboard_->keyFor(modifierSym);
         if (!modifier) return false;
-        modifiers.push_back(*modifier);
+        modifiers.push_back(modifier->code);
     }
 
     if (event.pid) {
@@ -116,7 +110,7 @@ bool X11Platform::post(const KeyboardEvent& event) {
     if (event.down) {
         for (xcb_keycode_t held : heldModifierKeys(*x_)) fake(*x_, XCB_KEY_RELEASE, held);
         if (!place->groupInUse) {
-            lockGroup(*x_, place->group);
+            keyboard_->lockGroup(place->group);
             groupToRestore_ = place->lockedGroup;
         }
         for (xcb_keycode_t modifier : modifiers) fake(*x_, XCB_KEY_PRESS, modifier);
@@ -124,7 +118,7 @@ bool X11Platform::post(const KeyboardEvent& event) {
     } else {
         fake(*x_, XCB_KEY_RELEASE, place->code);
         for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) fake(*x_, XCB_KEY_RELEASE, *it);
-        if (groupToRestore_) lockGroup(*x_, *std::exchange(groupToRestore_, std::nullopt));
+        if (groupToRestore_) keyboard_->lockGroup(*std::exchange(groupToRestore_, std::nullopt));
     }
     xcb_flush(x_->get());
     return true;

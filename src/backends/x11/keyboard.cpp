@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <memory>
 
 #include "backends/x11/connection.h"
@@ -52,40 +53,77 @@ std::optional<xcb_keycode_t> keyInGroup(xkb_keymap* keymap, uint32_t group, uint
 
 }  // namespace
 
-std::optional<KeyPlace> keyFor(const Connection& x, uint32_t keysym) {
+struct Keyboard::Map {
+    std::unique_ptr<xkb_context, FreeContext> context;
+    std::unique_ptr<xkb_keymap, FreeKeymap> keymap;
+};
+
+Keyboard::Keyboard(const Connection& x) : x_(x) {
     xcb_connection_t* c = x.get();
+    uint8_t firstEvent = 0;
     if (!xkb_x11_setup_xkb_extension(c, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
-                                     XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr)) {
+                                     XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, &firstEvent, nullptr)) {
+        return;
+    }
+    device_ = xkb_x11_get_core_keyboard_device_id(c);
+    if (device_ < 0) return;
+    firstEvent_ = firstEvent;
+    // A new keyboard or a changed map is said with an event; nothing else is
+    // selected on this connection, so every event that comes means the map
+    // is to be read again.
+    const uint16_t changes = XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY | XCB_XKB_EVENT_TYPE_MAP_NOTIFY;
+    xcb_xkb_select_events(c, static_cast<xcb_xkb_device_spec_t>(device_), changes, 0, changes, 0xff, 0xff, nullptr);
+    xcb_flush(c);
+}
+
+Keyboard::~Keyboard() = default;
+
+Keyboard::Map* Keyboard::current() {
+    bool changed = false;
+    while (xcb_generic_event_t* event = xcb_poll_for_event(x_.get())) {
+        changed = true;
+        std::free(event);
+    }
+    if (map_ && !changed) return map_.get();
+    auto map = std::make_unique<Map>();
+    // The keymap comes from the server; no file is read.
+    map->context.reset(xkb_context_new(
+        static_cast<xkb_context_flags>(XKB_CONTEXT_NO_DEFAULT_INCLUDES | XKB_CONTEXT_NO_ENVIRONMENT_NAMES)));
+    if (!map->context) return nullptr;
+    map->keymap.reset(xkb_x11_keymap_new_from_device(map->context.get(), x_.get(), device_, XKB_KEYMAP_COMPILE_NO_FLAGS));
+    if (!map->keymap) return nullptr;
+    map_ = std::move(map);
+    return map_.get();
+}
+
+std::optional<KeyPlace> Keyboard::keyFor(uint32_t keysym) {
+    if (!firstEvent_) {
         // No XKB: one group, the core map.
-        const auto codes = keycodesOf(x, keysym);
+        const auto codes = keycodesOf(x_, keysym);
         if (codes.empty()) return std::nullopt;
         return KeyPlace{codes.front(), 0, true, 0};
     }
-    const int32_t device = xkb_x11_get_core_keyboard_device_id(c);
-    // The keymap comes from the server; no file is read.
-    std::unique_ptr<xkb_context, FreeContext> context(
-        xkb_context_new(static_cast<xkb_context_flags>(XKB_CONTEXT_NO_DEFAULT_INCLUDES |
-                                                       XKB_CONTEXT_NO_ENVIRONMENT_NAMES)));
-    if (!context || device < 0) return std::nullopt;
-    std::unique_ptr<xkb_keymap, FreeKeymap> keymap(
-        xkb_x11_keymap_new_from_device(context.get(), c, device, XKB_KEYMAP_COMPILE_NO_FLAGS));
-    if (!keymap) return std::nullopt;
-    std::unique_ptr<xkb_state, FreeState> state(xkb_x11_state_new_from_device(keymap.get(), c, device));
-    if (!state) return std::nullopt;
-
-    const uint32_t inUse = xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_EFFECTIVE);
-    const uint32_t locked = xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_LOCKED);
-    if (auto code = keyInGroup(keymap.get(), inUse, keysym)) return KeyPlace{*code, inUse, true, locked};
-    const xkb_layout_index_t groups = xkb_keymap_num_layouts(keymap.get());
+    xcb_connection_t* c = x_.get();
+    // The state's reply comes after every event the server sent before it.
+    Reply<xcb_xkb_get_state_reply_t> state(
+        xcb_xkb_get_state_reply(c, xcb_xkb_get_state(c, static_cast<xcb_xkb_device_spec_t>(device_)), nullptr));
+    Map* map = current();
+    if (!state || !map) return std::nullopt;
+    xkb_keymap* keymap = map->keymap.get();
+    const uint32_t inUse = state->group;
+    const uint32_t locked = state->lockedGroup;
+    if (auto code = keyInGroup(keymap, inUse, keysym)) return KeyPlace{*code, inUse, true, locked};
+    const xkb_layout_index_t groups = xkb_keymap_num_layouts(keymap);
     for (uint32_t group = 0; group < groups; ++group) {
         if (group == inUse) continue;
-        if (auto code = keyInGroup(keymap.get(), group, keysym)) return KeyPlace{*code, group, false, locked};
+        if (auto code = keyInGroup(keymap, group, keysym)) return KeyPlace{*code, group, false, locked};
     }
     return std::nullopt;
 }
 
-void lockGroup(const Connection& x, uint32_t group) {
-    xcb_xkb_latch_lock_state(x.get(), XCB_XKB_ID_USE_CORE_KBD, 0, 0, 1, static_cast<uint8_t>(group), 0, 0, 0);
+void Keyboard::lockGroup(uint32_t group) {
+    xcb_xkb_latch_lock_state(x_.get(), static_cast<xcb_xkb_device_spec_t>(device_), 0, 0, 1,
+                             static_cast<uint8_t>(group), 0, 0, 0);
 }
 
 std::vector<xcb_keycode_t> keycodesOf(const Connection& x, uint32_t keysym) {

@@ -15,6 +15,8 @@ namespace {
 // _NET_ACTIVE_WINDOW's source indication for a pager, which window managers
 // obey even when they keep applications from stealing the focus.
 constexpr uint32_t pagerSource = 2;
+// A focused window is at most this far below the client that holds it.
+constexpr int focusDepth = 4;
 // _NET_WM_DESKTOP of a window shown on every desktop.
 constexpr uint32_t allDesktops = 0xFFFFFFFF;
 
@@ -53,7 +55,28 @@ std::vector<RunningApplication> X11Platform::runningApplications(const std::stri
     return {};
 }
 
+std::optional<int32_t> X11Platform::focusOwner() {
+    xcb_connection_t* c = x_->get();
+    Reply<xcb_get_input_focus_reply_t> focus(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT) return std::nullopt;
+    // Toolkits focus a child of their window (GTK's focus window): the
+    // owner is the nearest ancestor that names its process.
+    xcb_window_t window = focus->focus;
+    for (int depth = 0; depth < focusDepth && window != XCB_WINDOW_NONE && window != x_->root(); ++depth) {
+        if (const auto pid = x_->items(window, x_->atoms().wmPid, XCB_ATOM_CARDINAL); !pid.empty()) {
+            return static_cast<int32_t>(pid.front());
+        }
+        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        window = tree ? tree->parent : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+    }
+    return std::nullopt;
+}
+
 std::optional<RunningApplication> X11Platform::frontmostApplication() {
+    // Where keys go now: the window manager moves the input focus first and
+    // names the active window just after, so a window that has just
+    // appeared holds the focus before it is the active window.
+    if (const auto owner = focusOwner()) return runningApplication(*owner);
     const auto active = activeWindow();
     if (!active) return std::nullopt;
     for (const StackedWindow& window : stackedWindows(*x_, false)) {
