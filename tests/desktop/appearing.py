@@ -59,9 +59,10 @@ def request_ms(desk, app, bound, action):
     return sorted(times)[len(times) // 2]
 
 
-def run_trials(desk, app, bound, kind, count, latest_ms=None, seed=23):
+def run_trials(desk, app, bound, kind, count, latest_ms=None, seed=23, log=None):
     """(trials, ok answers, ok answers whose input reached the appearing
-    window, latest moment in ms); without latest_ms, the request's own time."""
+    window, latest moment in ms); without latest_ms, the request's own time.
+    log, when given, is told what each trial gone astray delivered where."""
     action = actions(app)[kind]
     if latest_ms is None:
         latest_ms = max(EARLIEST_MS, request_ms(desk, app, bound, action))
@@ -83,6 +84,9 @@ def run_trials(desk, app, bound, kind, count, latest_ms=None, seed=23):
         window.command("hide")
         if answer.get("ok") is True:
             answered_ok += 1
-            astray += bool(window.input_events(since))
+            reached = window.input_events(since)
+            astray += bool(reached)
+            if reached and log:
+                log("astray at %.1f ms: %s; the chat got %s" % (delay * 1000, reached, app.input_events(since)))
     window.stop()
     return count, answered_ok, astray, latest_ms

@@ -29,7 +29,8 @@ def main(argv):
         for kind in ("key", "click", "scroll"):
             for latest in (LATEST_MS, None):
                 began = time.monotonic()
-                count, answered, astray, latest_ms = run_trials(desk, app, bound, kind, trials, latest)
+                count, answered, astray, latest_ms = run_trials(desk, app, bound, kind, trials, latest,
+                                                                    log=lambda line: print("  " + line, flush=True))
                 print("%-6s 2-%.0f ms trials=%d ok=%d astray=%d (%.1f per 100 trials) %.0f s"
                       % (kind, latest_ms, count, answered, astray, 100 * astray / count, time.monotonic() - began),
                       flush=True)
