@@ -150,6 +150,9 @@ class App:
     # --- building ---
 
     def build_cover(self):
+        # Scrolls too are input a cover must log: the toplevel does not ask
+        # for them by itself.
+        self.window.add_events(Gdk.EventMask.SCROLL_MASK | Gdk.EventMask.SMOOTH_SCROLL_MASK)
         label = Gtk.Label(label="Notes")
         label.set_name("cover")
         self.window.add(label)

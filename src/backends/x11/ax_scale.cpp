@@ -1,5 +1,7 @@
 #include "backends/x11/ax_scale.h"
 
+#include <atspi/atspi.h>
+
 #include <cmath>
 
 #include "backends/x11/ax_reading.h"
@@ -14,6 +16,8 @@ namespace {
 constexpr double wholeTolerance = 0.02;
 // Width and height must agree on the ratio this closely.
 constexpr double axisTolerance = 0.05;
+// Logical pixels are rounded: the origin may be this far off, in them.
+constexpr double originTolerance = 2;
 
 std::optional<std::string> busName(AtspiAccessible* application) {
     const auto* object = ATSPI_OBJECT(application);
@@ -29,7 +33,13 @@ std::optional<double> frameRatio(const Rect& frame, const Rect& extents) {
     const double down = frame.height / extents.height;
     if (std::fabs(across - down) > axisTolerance * across) return std::nullopt;
     const double whole = std::round(across);
-    return std::fabs(across - whole) < wholeTolerance * whole ? whole : across;
+    const double ratio = std::fabs(across - whole) < wholeTolerance * whole ? whole : across;
+    // The same window: its origin scales as its size does.
+    if (std::fabs(frame.x - extents.x * ratio) > originTolerance * ratio ||
+        std::fabs(frame.y - extents.y * ratio) > originTolerance * ratio) {
+        return std::nullopt;
+    }
+    return ratio;
 }
 
 double ExtentScale::of(const Connection& x, AtspiAccessible* accessible) {
@@ -52,7 +62,8 @@ double ExtentScale::of(const Connection& x, AtspiAccessible* accessible) {
     for (const auto& window : *all) {
         const auto rect = extents(window.get());
         const auto title = name(window.get());
-        if (!rect) continue;
+        // Untitled windows (menus, tooltips) are too alike to match.
+        if (!rect || !title || title->empty()) continue;
         for (const StackedWindow& candidate : listed) {
             if (candidate.facts.pid != static_cast<int32_t>(pid) || candidate.facts.title != title) continue;
             if (auto ratio = frameRatio(frameOf(candidate.facts.client, candidate.facts.extents), *rect)) {

@@ -5,13 +5,14 @@
 // window's accessibility extents converts one into the other; it is found
 // once per application (its bus name) and kept.
 
-#include <atspi/atspi.h>
-
 #include <map>
 #include <optional>
 #include <string>
 
 #include "platform/value.h"
+
+// libatspi's accessible, named without its headers (the ratio is tested without them).
+typedef struct _AtspiAccessible AtspiAccessible;
 
 namespace quillgate::x11 {
 
@@ -31,7 +32,8 @@ private:
 std::optional<Rect> scaledExtents(AtspiAccessible* accessible, double scale);
 
 // The ratio of a frame on X to its accessibility extents, whole when it is
-// within rounding of a whole number; absent when the two do not agree.
+// within rounding of a whole number; absent when the two are not the same
+// window (width, height and origin do not scale alike).
 std::optional<double> frameRatio(const Rect& frame, const Rect& extents);
 
 }  // namespace quillgate::x11
