@@ -197,8 +197,8 @@ def activate_brings_the_window_back_from_another_desktop(desk):
 
 
 # A window appearing at any moment of a key request: the unmended program
-# answered ok with the key in the appearing dialog in about 14 of 100 such
-# trials, the mended one in 1 to 3 (a focus change after the last proof is
+# answered ok with the key in the appearing dialog in about 15 of 100 such
+# trials, the mended one in about 1 (a focus change after the last proof is
 # still possible). The full measurement, clicks and scrolls included, is
 # tests/desktop/appearing_trials.py.
 APPEARING_TRIALS = 60
