@@ -66,6 +66,7 @@ inline constexpr std::string_view headerChangedSinceVerification =
     "conversation header changed since verification; action cancelled";
 inline constexpr std::string_view popupCaptureUnavailable = "MAC_CAPTURE_EMPTY: 弹窗不可采集。";
 inline constexpr std::string_view selfTestFailed = "self-test failed";
+inline constexpr std::string_view keyUnavailable = "MAC_KEY_UNAVAILABLE: 当前键盘布局按不出此键，未执行。";
 }  // namespace msg
 
 [[noreturn]] inline void reject(std::string_view message) { throw GuardFailure(std::string(message)); }

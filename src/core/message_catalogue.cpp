@@ -53,6 +53,7 @@ constexpr std::array entries{
     MESSAGE(headerChangedSinceVerification, false),
     MESSAGE(popupCaptureUnavailable, false),
     MESSAGE(selfTestFailed, false),
+    MESSAGE(keyUnavailable, false),
 };
 
 #undef MESSAGE

@@ -77,11 +77,18 @@ Finding idleCheck(Context& context) {
     const Object state = inputIdleOperation(Call{context, none});
     const double idleMs = *state.at("idleMs").asNumber();
     std::vector<std::string> held;
-    for (const Value& code : *state.at("heldKeys").asArray()) held.push_back(whole(*code.asNumber()));
+    bool releasable = false;  // by "release-keys", which leaves modifier keys alone
+    for (const Value& code : *state.at("heldKeys").asArray()) {
+        held.push_back(whole(*code.asNumber()));
+        releasable |= !isModifierCode(*code.asNumber());
+    }
     std::string detail = "no input for " + whole(idleMs) + " ms";
     if (!held.empty()) {
         return {"idle", Verdict::warn, detail + "; key codes held down: " + list(held),
-                "release those keys (or send release-keys); a held key changes what posted keys mean", std::nullopt};
+                std::string(releasable ? "release those keys (or send release-keys)"
+                                       : "release those keys (modifier keys, which release-keys leaves alone)") +
+                    "; a held key changes what posted keys mean",
+                std::nullopt};
     }
     return {"idle", Verdict::ok, std::move(detail), "", std::nullopt};
 }

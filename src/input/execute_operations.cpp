@@ -7,8 +7,8 @@
 #include "core/failure.h"
 #include "core/values.h"
 #include "input/key_posting.h"
+#include "input/target_proof.h"
 #include "windows/accessibility.h"
-#include "windows/occlusion.h"
 #include "windows/pointer.h"
 #include "windows/verification.h"
 
@@ -23,10 +23,11 @@ constexpr double maxScrollLines = 20;
 void requireInPlace(const GatedCall& call) { requireUnmoved(call.platform(), call.bound, call.window.rect); }
 
 Object key(const GatedCall& call, const Object& action) {
-    // The first guard ran with focus; this one proves the header again right
-    // before the keystroke.
+    // The first guard ran with focus; this one proves the header again, and
+    // focus is proven once more right before each key goes down.
     check(call.context, call.bound, false);
-    postKey(call.platform(), text(member(action, "key")), call.window.pid);
+    postKey(call.platform(), text(member(action, "key")), call.window.pid,
+            [&] { current(call.platform(), call.bound, true); });
     return {};
 }
 
@@ -37,6 +38,7 @@ Object pointer(const GatedCall& call, const Object& action, bool isClick) {
     const Point point = normalizedPoint(platform, window, member(action, "x"), member(action, "y"), popupOk);
     requireInPlace(call);
     if (!isClick) {
+        proveTarget(call, point, popupOk);
         platform.post(MouseEvent{mouse::moved, point, mouse::leftButton, std::nullopt});
         return {};
     }
@@ -48,8 +50,7 @@ Object pointer(const GatedCall& call, const Object& action, bool isClick) {
     const int32_t buttonNumber = left ? mouse::leftButton : mouse::rightButton;
     for (int64_t i = 1; i <= static_cast<int64_t>(*count); ++i) {
         // The first click may have changed what is on screen.
-        requireInPlace(call);
-        if (auto occ = occluder(platform, window, point, popupOk)) reject(std::string(msg::targetOccluded) + *occ);
+        proveTarget(call, point, popupOk);
         platform.post(MouseEvent{left ? mouse::leftDown : mouse::rightDown, point, buttonNumber, i});
         platform.post(MouseEvent{left ? mouse::leftUp : mouse::rightUp, point, buttonNumber, i});
     }
@@ -67,6 +68,7 @@ Object scroll(const GatedCall& call, const Object& action) {
     }
     const auto lines = static_cast<int32_t>(*amount);
     requireInPlace(call);
+    proveTarget(call, point, false);
     call.platform().post(ScrollEvent{direction == "up" ? lines : -lines, point});
     return {};
 }

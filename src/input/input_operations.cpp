@@ -28,7 +28,7 @@ std::vector<uint16_t> releasable(const Object& request) {
     for (double value : numberList(request, "keys")) {
         const double code = std::trunc(value);
         if (!(code >= 0 && code < keyCodes)) continue;
-        if (code >= firstModifier && code <= lastModifier) continue;
+        if (isModifierCode(code)) continue;
         codes.push_back(static_cast<uint16_t>(code));
     }
     return codes;
@@ -37,6 +37,8 @@ std::vector<uint16_t> releasable(const Object& request) {
 Array numbers(const std::vector<uint16_t>& codes) { return Array(codes.begin(), codes.end()); }
 
 }  // namespace
+
+bool isModifierCode(double code) { return code >= firstModifier && code <= lastModifier; }
 
 Object inputIdleOperation(const Call& call) {
     Platform& p = call.platform();

@@ -11,4 +11,7 @@ Object inputIdleOperation(const Call& call);
 // Posts a key-up for each listed key that is held now, modifiers excepted.
 Object releaseKeysOperation(const Call& call);
 
+// Whether a key code is a modifier key, which "release-keys" leaves alone.
+bool isModifierCode(double code);
+
 }  // namespace quillgate

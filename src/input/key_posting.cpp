@@ -34,8 +34,16 @@ constexpr double pressPause = 0.040;
 
 void send(Platform& platform, KeyboardEvent event) {
     // The port creates and posts in one call; an event that cannot be
-    // created is refused like an unknown name.
-    if (!platform.post(event)) reject(msg::keyNotPermitted);
+    // created is refused like an unknown name, a key the keyboard layout
+    // cannot make as what it is: the desktop's failure, not the host's.
+    bool posted = false;
+    try {
+        posted = platform.post(event);
+    } catch (const PlatformError& error) {
+        if (error.domain != keyboardLayoutDomain) throw;
+        reject(msg::keyUnavailable);
+    }
+    if (!posted) reject(msg::keyNotPermitted);
 }
 
 std::optional<uint16_t> allowedKey(std::string_view name) {
@@ -47,7 +55,8 @@ std::optional<uint16_t> allowedKey(std::string_view name) {
 
 }  // namespace
 
-void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid) {
+void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid,
+             const std::function<void()>& prove) {
     const auto code = allowedKey(name);
     if (!code) reject(msg::keyNotPermitted);
 
@@ -60,10 +69,12 @@ void postKey(Platform& platform, std::string_view name, std::optional<int32_t> p
     // HID tap reaches it only while it is frontmost.
     if (pid && name.ends_with("enter")) {
         down.pid = up.pid = pid;
+        if (prove) prove();
         send(platform, down);
         send(platform, up);
         down.pid = up.pid = std::nullopt;
     }
+    if (prove) prove();
     send(platform, down);
     pause(platform, pressPause, Wait::keyPress);
     send(platform, up);

@@ -4,6 +4,7 @@
 // the program type text.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,11 @@ namespace quillgate {
 // "cmd+enter" first go to that process directly as well. Blocks for the
 // pause. Any other name is refused with "key is not permitted" before
 // anything is posted, and so is an event the platform cannot create.
-// Delivery is not confirmed.
-void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid);
+// `prove`, when given, runs right before each key goes down and refuses by
+// throwing; a key that went down is always released. Delivery is not
+// confirmed.
+void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid,
+             const std::function<void()>& prove = {});
 
 // The allowed names, in the order of the table.
 std::vector<std::string_view> allowedKeyNames();

@@ -44,6 +44,10 @@ inline constexpr const char* screenshotServiceDomain = "SCStreamErrorDomain";
 // Its code for a user who declined screen recording.
 inline constexpr int64_t screenshotUserDeclined = -3801;
 
+// The domain of the error a keyboard event throws when no key of the
+// keyboard layout in use can make it.
+inline constexpr const char* keyboardLayoutDomain = "KeyboardLayoutErrorDomain";
+
 // Window-list option sets: desktop elements excluded, optionally on-screen only.
 enum class WindowListOption : uint32_t {
     excludeDesktop = 16,
@@ -183,7 +187,9 @@ public:
     // Seconds since the user's last event of a type (event-type number).
     virtual double secondsSinceLastEvent(EventSourceState state, uint32_t eventType) = 0;
     virtual bool keyDown(EventSourceState state, uint16_t code) = 0;
-    // Each post returns false when the event could not be created; nothing is posted then.
+    // Each post returns false when the event could not be created; nothing is
+    // posted then. A keyboard event whose key the keyboard layout cannot make
+    // throws PlatformError (keyboardLayoutDomain), also before posting anything.
     virtual bool post(const KeyboardEvent& event) = 0;
     virtual bool post(const MouseEvent& event) = 0;
     virtual bool post(const ScrollEvent& event) = 0;

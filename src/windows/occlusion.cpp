@@ -135,10 +135,17 @@ std::string regionOccluder(uint32_t id, const Rect& region, const std::vector<Vi
 }
 
 std::optional<std::string> occluder(Platform& platform, const Window& window, Point point, bool ignoreOwnPopup) {
+    // The displays first: the window list is what changes when a window
+    // appears, so it is read last, right before the caller acts on the answer.
+    const std::vector<Rect> displays = displayFrames(platform);
     auto entries = windowEntries(platform, WindowListOption::onScreenExcludeDesktop);
     if (!entries) return "unknown";
+    // Input meant for a point beyond every display lands on the nearest edge,
+    // wherever that is: such a point is never clear.
+    if (std::none_of(displays.begin(), displays.end(), [&](const Rect& d) { return contains(d, point); })) {
+        return std::string(offscreenOccluder);
+    }
     if (entries->empty()) return "none";
-    const std::vector<Rect> displays = displayFrames(platform);
     std::optional<std::optional<PopupInfo>> popup;  // looked up once, when first needed
     for (const WindowEntry& entry : *entries) {
         if (!opaque(entry) || !entry.bounds) continue;

@@ -52,10 +52,14 @@ bool regionIsVisible(uint32_t id, const Rect& region, const std::vector<VisibleL
 // region, cleaned for a one-line message; "" when there is none.
 std::string regionOccluder(uint32_t id, const Rect& region, const std::vector<VisibleLayer>& layers);
 
+// What occluder() names a point that lies on no display: input sent there
+// would land on the edge of the screen instead.
+inline constexpr std::string_view offscreenOccluder = "offscreen";
+
 // Nothing when the bound window is the front-most window at the point (or,
 // with ignoreOwnPopup, the bound application's own popup is); otherwise what
-// covers it: owner, layer and size, "none" or "unknown". Every text means
-// covered.
+// covers it: owner, layer and size, "none", "unknown" or "offscreen" (the
+// point is on no display). Every text means covered.
 std::optional<std::string> occluder(Platform& platform, const Window& window, Point point,
                                     bool ignoreOwnPopup = false);
 

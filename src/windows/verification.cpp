@@ -46,12 +46,15 @@ std::string sizeTail(const Binding& bound, const Rect& rect) {
 }
 
 void requireFocus(Platform& platform, const Window& w) {
-    auto front = platform.frontmostApplication();
-    if (!front || front->pid != w.pid) reject(msg::lostFocus);
     auto focusedWindow = axElement(platform, platform.applicationElement(w.pid), "AXFocusedWindow");
     if (!focusedWindow) reject(msg::lostFocus);
     Element own = element(platform, w);
     if (!platform.elementsEqual(own, *focusedWindow)) reject(msg::lostFocus);
+    // The frontmost application last: the accessibility reads above take
+    // time, and another application that comes to the front meanwhile must
+    // still be seen.
+    auto front = platform.frontmostApplication();
+    if (!front || front->pid != w.pid) reject(msg::lostFocus);
 }
 
 }  // namespace

@@ -31,7 +31,15 @@ Commands, one line each, written to the FIFO:
     resize W H           resize the window
     geometry             log the frame and widget rectangles again
     freeze SECONDS       block the main loop, logging "frozen" before and "thawed" after
+    opacity VALUE        set the window's opacity (_NET_WM_WINDOW_OPACITY), 0 to 1
+    input-through        give the window an empty input region: the pointer goes through it
+    desktop N            move the window to virtual desktop N (from 0)
+    hide, show           unmap the window, map it again
+    move X Y             move the window (its frame's top-left corner)
     quit
+
+With --overlay the window is override-redirect: no window manager frame, as
+the overlays of screen tools and compositors are.
 """
 import argparse
 import ctypes
@@ -58,6 +66,7 @@ def options():
     parser.add_argument("--cover", action="store_true")
     parser.add_argument("--above", action="store_true")
     parser.add_argument("--no-focus", action="store_true")
+    parser.add_argument("--overlay", action="store_true")
     return parser.parse_args()
 
 
@@ -78,6 +87,7 @@ GLib.set_prgname(ARGS.name)
 GLib.set_application_name(ARGS.name)
 Gdk.set_program_class(ARGS.name)
 from gi.repository import Gtk  # noqa: E402
+import cairo  # noqa: E402
 
 LOG = open(ARGS.log, "a", buffering=1, encoding="utf-8")
 
@@ -116,7 +126,8 @@ def modifiers(state):
 class App:
     def __init__(self):
         x, y, width, height = (int(v) for v in ARGS.geometry.split(","))
-        self.window = Gtk.Window(title=ARGS.title or ARGS.name)
+        self.window = Gtk.Window(title=ARGS.title or ARGS.name,
+                                 type=Gtk.WindowType.POPUP if ARGS.overlay else Gtk.WindowType.TOPLEVEL)
         self.window.set_default_size(width, height)
         self.window.move(x, y)
         self.window.set_keep_above(ARGS.above)
@@ -139,6 +150,9 @@ class App:
     # --- building ---
 
     def build_cover(self):
+        # Scrolls too are input a cover must log: the toplevel does not ask
+        # for them by itself.
+        self.window.add_events(Gdk.EventMask.SCROLL_MASK | Gdk.EventMask.SMOOTH_SCROLL_MASK)
         label = Gtk.Label(label="Notes")
         label.set_name("cover")
         self.window.add(label)
@@ -333,6 +347,18 @@ class App:
             log("frozen", seconds=float(rest))
             time.sleep(float(rest))
             log("thawed")
+        elif word == "opacity":
+            self.window.set_opacity(float(rest))
+        elif word == "input-through":
+            self.window.input_shape_combine_region(cairo.Region())
+        elif word == "move":
+            self.window.move(*(int(v) for v in rest.split()))
+        elif word == "hide":
+            self.window.hide()
+        elif word == "show":
+            self.window.show()
+        elif word == "desktop":
+            self.window.get_window().move_to_desktop(int(rest))
         elif word == "quit":
             Gtk.main_quit()
         else:

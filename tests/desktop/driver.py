@@ -47,7 +47,8 @@ def dump(value):
 class App:
     """One running instance of the test application and its event log."""
 
-    def __init__(self, workdir, label, name, geometry, cover=False, above=False, no_focus=False, title=None):
+    def __init__(self, workdir, label, name, geometry, cover=False, above=False, no_focus=False, title=None,
+                 overlay=False, env=None):
         self.label = label
         self.log_path = os.path.join(workdir, label + ".events.jsonl")
         self.control_path = os.path.join(workdir, label + ".control")
@@ -57,10 +58,11 @@ class App:
                 "--geometry", ",".join(str(v) for v in geometry)]
         argv += ["--cover"] * cover + ["--above"] * above + ["--no-focus"] * no_focus
         argv += ["--title", title] if title else []
+        argv += ["--overlay"] * overlay
         with open(self.output_path, "wb") as output:
             # argv[0] is the name the process shows, the interpreter runs it.
             self.process = subprocess.Popen(argv, executable=sys.executable, stdin=subprocess.DEVNULL,
-                                            stdout=output, stderr=output)
+                                            stdout=output, stderr=output, env=dict(os.environ, **(env or {})))
         self.ready = self.wait("ready")
         self.pid = self.ready["pid"]
         self.window = self.ready["window"]
@@ -155,10 +157,18 @@ class Quillgate:
 
     def request(self, op, timeout=STEP_SECONDS, **keys):
         """The response object; self.elapsed is how long it took."""
-        line = dump(dict(op=op, **keys)).encode() + b"\n"
-        began = time.monotonic()
-        self.process.stdin.write(line)
+        self.send(op, **keys)
+        return self.answer(op, timeout)
+
+    def send(self, op, **keys):
+        """Writes a request line without waiting for its answer."""
+        self.began = time.monotonic()
+        self.process.stdin.write(dump(dict(op=op, **keys)).encode() + b"\n")
         self.process.stdin.flush()
+
+    def answer(self, op, timeout=STEP_SECONDS):
+        """The response to the request sent last."""
+        began = self.began
         deadline = began + timeout
         while b"\n" not in self.pending:
             left = deadline - time.monotonic()

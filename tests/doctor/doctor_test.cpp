@@ -204,6 +204,17 @@ TEST(Doctor, HeldKeysWarn) {
     expectOnlyReads(examined);  // nothing is released on the user's behalf
 }
 
+TEST(Doctor, HeldModifiersAreForTheUserToRelease) {
+    // release-keys leaves modifier keys alone: advising it would not help.
+    Value scene = wechatScene();
+    at(scene, "input") = Object{{"held", Array{56, 55}}};
+    const Examined examined = examineScene(scene);
+    EXPECT_EQ(examined["idle"], Verdict::warn);
+    EXPECT_EQ(examined.checks.at("idle").advice.find("send release-keys"), std::string::npos);
+    at(scene, "input") = Object{{"held", Array{12, 56}}};
+    EXPECT_NE(examineScene(scene).checks.at("idle").advice.find("send release-keys"), std::string::npos);
+}
+
 TEST(Doctor, DesktopThatCannotStartIsTheOneFailure) {
     std::string json;
     EXPECT_EQ(reportStatus(desktopUnavailable("scene.json: not valid JSON"), Format::json, json), 1);

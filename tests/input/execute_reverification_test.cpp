@@ -1,6 +1,6 @@
-// Pointer actions re-verify the window after the guard: a frame that moved
-// by a point cancels them, and each click of a double click is checked again
-// for moves and cover.
+// Actions re-verify the window after the guard: a frame that moved by a
+// point cancels pointer actions, each click of a double click is checked
+// again for moves and cover, and focus is proven again before each key.
 
 #include <gtest/gtest.h>
 
@@ -93,6 +93,31 @@ TEST(ExecuteReverification, TheSecondClickIsRefusedWhenTheFirstMovedTheWindow) {
     Harness h(reactingToTheFirstClick({chatWindowAt(100, 49)}));
     EXPECT_EQ(doubleClickChanging(h), msg::moved);
     EXPECT_EQ(eventLines(h), firstClickOnly());
+}
+
+TEST(ExecuteReverification, FocusIsProvenAgainBeforeEachKeyGoesDown) {
+    // The Return sent to the process hands the focus to another application
+    // before the same key is pressed at the keyboard.
+    Object scene = testing::chatScene();
+    scene["reactions"] = Array{Object{{"on", Object{{"key", 36}}}, {"merge", Object{{"frontmost", nullptr}}}}};
+    Harness h(scene);
+    EXPECT_EQ(execute(h, R"({"kind": "key", "key": "enter"})"), msg::lostFocus);
+    EXPECT_EQ(eventLines(h), eventLines({
+                                 R"({"what": "key", "code": 36, "down": true, "flags": 0, "to": 501})",
+                                 R"({"what": "key", "code": 36, "down": false, "flags": 0, "to": 501})",
+                             }));
+}
+
+TEST(ExecuteReverification, AScrollIsRefusedOverAPointOnNoDisplay) {
+    Object scene = testing::chatScene();  // window 60 at (100, 50), 900 x 600
+    scene["displays"] = testing::parseJson("[[0, 0, 800, 1080]]");
+    Harness h(scene);
+    EXPECT_EQ(execute(h, R"({"kind": "scroll", "x": 0.5, "y": 0.5, "amount": 1, "direction": "down"})"), "ok");
+    EXPECT_EQ(execute(h, R"({"kind": "scroll", "x": 0.9, "y": 0.5, "amount": 1, "direction": "down"})"),
+              std::string(msg::pointerOccluded) + "offscreen");
+    EXPECT_EQ(execute(h, R"({"kind": "click", "x": 0.9, "y": 0.5, "button": "left", "count": 1})"),
+              std::string(msg::pointerOccluded) + "offscreen");
+    EXPECT_EQ(eventLines(h), eventLines({R"({"what": "scroll", "lines": -1, "x": 549, "y": 349})"}));
 }
 
 }  // namespace

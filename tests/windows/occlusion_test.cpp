@@ -56,6 +56,19 @@ TEST(Occluder, DescribesTheFrontWindowAtThePointUnlessItIsTheBoundWindow) {
     EXPECT_EQ(occluderAt(scene), "unknown");
 }
 
+TEST(Occluder, NamesAPointOnNoDisplayOffscreen) {
+    // Input there would land on the nearest edge of a display instead.
+    Object scene = testing::chatScene();
+    scene["displays"] = testing::parseJson("[[0, 0, 800, 600], [800, 0, 1280, 1024]]");
+    EXPECT_EQ(occluderAt(scene, false, Point{900, 620}), std::nullopt);
+    EXPECT_EQ(occluderAt(scene, false, Point{700, 620}), "offscreen");
+    EXPECT_EQ(occluderAt(scene, false, Point{2080, 300}), "offscreen");
+    scene["displays"] = nullptr;
+    EXPECT_EQ(occluderAt(scene), "offscreen");
+    scene["windows"] = nullptr;
+    EXPECT_EQ(occluderAt(scene), "unknown");
+}
+
 TEST(Occluder, LooksThroughANotificationOnlyWhenTheHitTestReachesTheBoundApplication) {
     const Object scene = chatSceneWith({listedWindow(70, 400, "NotificationCenter", display, 23)});
     const std::string covered = "NotificationCenter layer=23 size=1920x1080";

@@ -6,6 +6,7 @@
 #include "backends/x11/a11y_bus.h"
 #include "backends/x11/atspi_element.h"
 #include "backends/x11/ax_reading.h"
+#include "backends/x11/ax_scale.h"
 #include "backends/x11/connection.h"
 #include "backends/x11/stacking.h"
 #include "backends/x11/x11_platform.h"
@@ -45,8 +46,8 @@ Owned<AtspiAccessible> deepestAt(AtspiAccessible* start, Point point) {
     return current;
 }
 
-// The application's window under a point: the active one first, as it is
-// in front of its siblings.
+// The application's window under a point (in its accessibility pixels):
+// the active one first, as it is in front of its siblings.
 Owned<AtspiAccessible> windowAt(AtspiAccessible* application, Point point) {
     Owned<AtspiAccessible> found;
     auto all = windows(application);
@@ -127,12 +128,15 @@ AxResult X11Platform::elementAtPosition(const Element& element, Point point) {
         return elementAtPosition(applicationElement(*owner), point);
     }
     if (!handle->accessible) return AxResult{axstatus::cannotComplete, nullptr};
+    // The application answers in its own pixels.
+    const double scale = scales_->of(*x_, handle->accessible);
+    const Point asked{point.x / scale, point.y / scale};
     if (handle->kind == ElementKind::application) {
-        auto window = windowAt(handle->accessible, point);
+        auto window = windowAt(handle->accessible, asked);
         if (!window) return AxResult{axstatus::noValue, nullptr};
-        return elementResult(deepestAt(window.get(), point));
+        return elementResult(deepestAt(window.get(), asked));
     }
-    return elementResult(deepestAt(handle->accessible, point));
+    return elementResult(deepestAt(handle->accessible, asked));
 }
 
 std::optional<int32_t> X11Platform::pidOfElement(const Element& element) {
@@ -164,7 +168,7 @@ std::optional<uint32_t> X11Platform::clientOf(const Element& window) {
     const auto pid = pidOfElement(window);
     if (!handle || !handle->accessible || !pid) return std::nullopt;
     const auto title = name(handle->accessible);
-    const auto rect = extents(handle->accessible);
+    const auto rect = scaledExtents(handle->accessible, scales_->of(*x_, handle->accessible));
     std::optional<uint32_t> titled;
     for (const StackedWindow& candidate : windowsOf(*pid)) {
         if (candidate.facts.title != title) continue;
@@ -188,7 +192,7 @@ std::optional<Point> X11Platform::clickPoint(const Element& element) {
     const AtspiElement* handle = atspiElement(element);
     const auto role = axRole(handle->accessible);
     if (!role || !pressedByClick(role->role)) return std::nullopt;
-    const auto rect = extents(handle->accessible);
+    const auto rect = scaledExtents(handle->accessible, scales_->of(*x_, handle->accessible));
     if (!rect || rect->width < 1 || rect->height < 1) return std::nullopt;
     const Point centre{std::floor(rect->x + rect->width / 2), std::floor(rect->y + rect->height / 2)};
     const auto pid = pidOfElement(element);
@@ -215,9 +219,7 @@ int32_t X11Platform::setAttribute(const Element& element, const std::string& att
     if (attribute != "AXMinimized" || !flag || *flag) return axstatus::attributeUnsupported;
     const auto client = clientOf(element);
     if (!client) return axstatus::cannotComplete;
-    // Mapping an iconic client asks the window manager to restore it.
-    xcb_map_window(x_->get(), *client);
-    xcb_flush(x_->get());
+    restore(*client);
     return axstatus::success;
 }
 

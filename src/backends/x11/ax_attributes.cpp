@@ -1,11 +1,13 @@
 // Accessibility attributes, each read from AT-SPI the way the core reads it
 // on the Mac: AXRole and AXSubrole from the role, the three texts from the
 // name, the description or the text itself (never a password's), AXPosition
-// and AXSize from the screen extents, the tree from children and parents.
+// and AXSize from the screen extents in device pixels, the tree from children
+// and parents.
 #include <map>
 
 #include "backends/x11/atspi_element.h"
 #include "backends/x11/ax_reading.h"
+#include "backends/x11/ax_scale.h"
 #include "backends/x11/x11_platform.h"
 
 namespace quillgate::x11 {
@@ -121,12 +123,6 @@ AxResult nodeAttribute(AtspiAccessible* accessible, const std::string& attribute
     if (attribute == "AXSubrole") return role->subrole.empty() ? noValue() : found(std::string(role->subrole));
     if (attribute == "AXTitle" || attribute == "AXValue" || attribute == "AXDescription")
         return textAttribute(accessible, *role, attribute);
-    if (attribute == "AXPosition" || attribute == "AXSize") {
-        const auto rect = extents(accessible);
-        if (!rect) return noValue();
-        if (attribute == "AXPosition") return found(Point{rect->x, rect->y});
-        return found(Size{rect->width, rect->height});
-    }
     if (attribute == "AXChildren") return elements(children(accessible));
     if (attribute == "AXParent") {
         GError* error = nullptr;
@@ -166,6 +162,13 @@ AxResult X11Platform::copyAttribute(const Element& element, const std::string& a
     }
     if (!handle->accessible) return AxResult{axstatus::cannotComplete, nullptr};
     if (handle->kind == ElementKind::application) return applicationAttribute(handle->accessible, attribute);
+    if (attribute == "AXPosition" || attribute == "AXSize") {
+        // In the window list's pixels, whatever the application's scale.
+        const auto rect = scaledExtents(handle->accessible, scales_->of(*x_, handle->accessible));
+        if (!rect) return noValue();
+        if (attribute == "AXPosition") return found(Point{rect->x, rect->y});
+        return found(Size{rect->width, rect->height});
+    }
     return nodeAttribute(handle->accessible, attribute);
 }
 

@@ -34,7 +34,7 @@ Connection::Connection(const std::string& display) {
     screen_ = it.data;
 
     // All names go out at once; one round trip for the lot.
-    const std::array<std::pair<xcb_atom_t*, const char*>, 30> names{{
+    const std::array<std::pair<xcb_atom_t*, const char*>, 31> names{{
         {&atoms_.clientListStacking, "_NET_CLIENT_LIST_STACKING"},
         {&atoms_.clientList, "_NET_CLIENT_LIST"},
         {&atoms_.activeWindow, "_NET_ACTIVE_WINDOW"},
@@ -62,9 +62,10 @@ Connection::Connection(const std::string& display) {
         {&atoms_.stateAbove, "_NET_WM_STATE_ABOVE"},
         {&atoms_.stateBelow, "_NET_WM_STATE_BELOW"},
         {&atoms_.stateModal, "_NET_WM_STATE_MODAL"},
-        {&atoms_.opacity, "_NET_WM_WINDOW_OPACITY"},
         {&atoms_.icccmState, "WM_STATE"},
         {&atoms_.atSpiBus, "AT_SPI_BUS"},
+        {&atoms_.currentDesktop, "_NET_CURRENT_DESKTOP"},
+        {&atoms_.wmDesktop, "_NET_WM_DESKTOP"},
     }};
     std::array<xcb_intern_atom_cookie_t, names.size()> cookies{};
     for (size_t i = 0; i < names.size(); ++i) {
@@ -78,6 +79,7 @@ Connection::Connection(const std::string& display) {
     xtest_ = hasExtension("XTEST");
     resource_ = hasExtension("X-Resource");
     screenSaver_ = hasExtension("MIT-SCREEN-SAVER");
+    shape_ = hasExtension("SHAPE");
     if (composite_) {
         // Every top-level window keeps its own pixels, covered or not, for as
         // long as this connection lives; the server undoes it when we leave.

@@ -25,7 +25,7 @@ struct Atoms {
     xcb_atom_t windowType, typeNormal, typeDialog, typeDock, typeDesktop, typeNotification, typePopupMenu,
         typeDropdownMenu, typeTooltip, typeCombo, typeUtility, typeToolbar, typeMenu, typeSplash, typeDnd;
     xcb_atom_t wmState, stateHidden, stateAbove, stateBelow, stateModal;
-    xcb_atom_t opacity, icccmState, atSpiBus;
+    xcb_atom_t icccmState, atSpiBus, currentDesktop, wmDesktop;
 };
 
 class Connection {
@@ -46,6 +46,7 @@ public:
     bool xtest() const { return xtest_; }
     bool resource() const { return resource_; }
     bool screenSaver() const { return screenSaver_; }
+    bool shape() const { return shape_; }
 
     // A property's 32-bit items (windows, atoms, cardinals); empty when absent.
     std::vector<uint32_t> items(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) const;
@@ -65,6 +66,7 @@ private:
     bool xtest_ = false;
     bool resource_ = false;
     bool screenSaver_ = false;
+    bool shape_ = false;
 };
 
 // A property reply's 32-bit items.

@@ -4,6 +4,7 @@
 #include <xcb/xtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "backends/x11/connection.h"
 #include "backends/x11/key_table.h"
@@ -33,12 +34,6 @@ void moveTo(const Connection& x, Point location) {
     fake(x, XCB_MOTION_NOTIFY, 0, coordinate(location.x), coordinate(location.y));
 }
 
-std::optional<xcb_keycode_t> keycode(const Connection& x, uint32_t keysym) {
-    auto codes = keycodesOf(x, keysym);
-    if (codes.empty()) return std::nullopt;
-    return codes.front();
-}
-
 // The modifier mask a key event carries for the keys held with it.
 uint16_t modifierMask(const std::vector<uint32_t>& keysyms) {
     uint16_t mask = 0;
@@ -50,6 +45,9 @@ uint16_t modifierMask(const std::vector<uint32_t>& keysyms) {
     }
     return mask;
 }
+
+// The layout group a key event's state carries (bits 13 and 14 with XKB).
+uint16_t groupMask(uint32_t group) { return static_cast<uint16_t>((group & 3) << 13); }
 
 }  // namespace
 
@@ -75,14 +73,15 @@ bool X11Platform::keyDown(EventSourceState, uint16_t code) {
 bool X11Platform::post(const KeyboardEvent& event) {
     const auto sym = keysymOf(event.code);
     if (!sym) return false;
-    const auto key = keycode(*x_, *sym);
-    if (!key) return false;
+    const auto place = keyboard_->keyFor(*sym);
+    // The layout has no key for it in any group: nothing to press.
+    if (!place) throw PlatformError(keyboardLayoutDomain, 1);
     const std::vector<uint32_t> modifierSyms = event.flags ? modifierKeysyms(*event.flags) : std::vector<uint32_t>{};
     std::vector<xcb_keycode_t> modifiers;
     for (uint32_t modifierSym : modifierSyms) {
-        const auto modifier = keycode(*x_, modifierSym);
+        const auto modifier = keyboard_->keyFor(modifierSym);
         if (!modifier) return false;
-        modifiers.push_back(*modifier);
+        modifiers.push_back(modifier->code);
     }
 
     if (event.pid) {
@@ -91,26 +90,35 @@ bool X11Platform::post(const KeyboardEvent& event) {
         if (windows.empty()) return false;
         xcb_key_press_event_t sent{};
         sent.response_type = event.down ? XCB_KEY_PRESS : XCB_KEY_RELEASE;
-        sent.detail = *key;
+        sent.detail = place->code;
         sent.time = XCB_CURRENT_TIME;
         sent.root = x_->root();
         sent.event = windows.front().facts.id;
         sent.child = XCB_WINDOW_NONE;
-        sent.state = modifierMask(modifierSyms);
+        sent.state = modifierMask(modifierSyms) | groupMask(place->group);
         sent.same_screen = 1;
         xcb_send_event(x_->get(), 1, sent.event, event.down ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE,
                        reinterpret_cast<const char*>(&sent));
         xcb_flush(x_->get());
         return true;
     }
-    // A chord holds its modifiers around the key: pressed before it goes
-    // down, released after it comes up.
+    // A chord carries exactly its own modifiers: the modifier keys held when
+    // it goes down (a stuck key, the user's hand) are released first and
+    // stay released. Its modifiers are held around the key, pressed before
+    // it goes down and released after it comes up. A key that only another
+    // layout group has is typed in that group, locked for the chord.
     if (event.down) {
+        for (xcb_keycode_t held : heldModifierKeys(*x_)) fake(*x_, XCB_KEY_RELEASE, held);
+        if (!place->groupInUse) {
+            keyboard_->lockGroup(place->group);
+            groupToRestore_ = place->lockedGroup;
+        }
         for (xcb_keycode_t modifier : modifiers) fake(*x_, XCB_KEY_PRESS, modifier);
-        fake(*x_, XCB_KEY_PRESS, *key);
+        fake(*x_, XCB_KEY_PRESS, place->code);
     } else {
-        fake(*x_, XCB_KEY_RELEASE, *key);
+        fake(*x_, XCB_KEY_RELEASE, place->code);
         for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) fake(*x_, XCB_KEY_RELEASE, *it);
+        if (groupToRestore_) keyboard_->lockGroup(*std::exchange(groupToRestore_, std::nullopt));
     }
     xcb_flush(x_->get());
     return true;

@@ -1,6 +1,7 @@
 #include "backends/x11/stacking.h"
 
 #include <xcb/res.h>
+#include <xcb/shape.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -22,7 +23,7 @@ struct Asked {
     xcb_get_window_attributes_cookie_t attributes{};
     xcb_get_geometry_cookie_t geometry{};
     xcb_translate_coordinates_cookie_t origin{};
-    xcb_get_property_cookie_t pid{}, netName{}, name{}, extents{}, type{}, state{}, opacity{};
+    xcb_get_property_cookie_t pid{}, netName{}, name{}, extents{}, type{}, state{};
 };
 
 Asked ask(const Connection& x, xcb_window_t window) {
@@ -39,7 +40,6 @@ Asked ask(const Connection& x, xcb_window_t window) {
     asked.extents = xcb_get_property(c, 0, window, a.frameExtents, XCB_ATOM_CARDINAL, 0, 4);
     asked.type = xcb_get_property(c, 0, window, a.windowType, XCB_ATOM_ATOM, 0, 32);
     asked.state = xcb_get_property(c, 0, window, a.wmState, XCB_ATOM_ATOM, 0, 32);
-    asked.opacity = xcb_get_property(c, 0, window, a.opacity, XCB_ATOM_CARDINAL, 0, 1);
     return asked;
 }
 
@@ -89,7 +89,6 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
     auto extents = property(x, asked.extents);
     auto type = property(x, asked.type);
     auto state = property(x, asked.state);
-    auto opacity = property(x, asked.opacity);
     if (!attributes || !geometry || !origin) return std::nullopt;
 
     WindowFacts facts;
@@ -107,7 +106,6 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
     }
     facts.type = typeOf(x.atoms(), propertyItems(type.get()));
     facts.states = statesOf(x.atoms(), propertyItems(state.get()));
-    if (auto items = propertyItems(opacity.get()); !items.empty()) facts.opacity = items[0];
     return facts;
 }
 
@@ -131,6 +129,58 @@ void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
             }
         }
     }
+}
+
+// A window on the root whose input region (Shape extension) is empty takes
+// no pointer event: the pointer reaches what is below it. Any other window,
+// input-only or fully transparent ones included, takes the events over its
+// whole frame.
+void markInputPassing(const Connection& x, std::vector<StackedWindow>& windows) {
+    if (!x.shape()) return;
+    std::vector<xcb_shape_get_rectangles_cookie_t> asked;
+    for (const StackedWindow& window : windows) {
+        const xcb_window_t top = window.frame == XCB_WINDOW_NONE ? window.facts.id : window.frame;
+        asked.push_back(xcb_shape_get_rectangles(x.get(), top, XCB_SHAPE_SK_INPUT));
+    }
+    for (size_t i = 0; i < windows.size(); ++i) {
+        Reply<xcb_shape_get_rectangles_reply_t> input(xcb_shape_get_rectangles_reply(x.get(), asked[i], nullptr));
+        windows[i].facts.passesInput = input && input->rectangles_len == 0;
+    }
+}
+
+// A list read while windows come and go is read again, this many times at most.
+constexpr int listAttempts = 3;
+
+// What decides which windows are listed: the clients, the root's children
+// (both bottom to top), and which children are viewable (a client's frame
+// is mapped to show it) and which override-redirect.
+struct Snapshot {
+    std::vector<uint32_t> clients;
+    std::vector<xcb_window_t> children;
+    std::vector<bool> viewable;
+    std::vector<bool> unmanaged;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot snapshot(const Connection& x) {
+    xcb_connection_t* c = x.get();
+    auto stackingCookie = xcb_get_property(c, 0, x.root(), x.atoms().clientListStacking, XCB_ATOM_WINDOW, 0, 1 << 16);
+    auto treeCookie = xcb_query_tree(c, x.root());
+    Snapshot seen;
+    seen.clients = propertyItems(property(x, stackingCookie).get());
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
+    if (tree) {
+        const xcb_window_t* first = xcb_query_tree_children(tree.get());
+        seen.children.assign(first, first + xcb_query_tree_children_length(tree.get()));
+    }
+    std::vector<xcb_get_window_attributes_cookie_t> asked;
+    for (xcb_window_t child : seen.children) asked.push_back(xcb_get_window_attributes(c, child));
+    for (const auto& cookie : asked) {
+        Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, cookie, nullptr));
+        seen.viewable.push_back(attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE);
+        seen.unmanaged.push_back(attributes && attributes->override_redirect);
+    }
+    return seen;
 }
 
 // Each window's ancestor just below the root, level by level for all at once.
@@ -165,24 +215,17 @@ xcb_window_t frameWindow(const Connection& x, xcb_window_t window) {
     return frame == XCB_WINDOW_NONE ? window : frame;
 }
 
-std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly) {
-    xcb_connection_t* c = x.get();
-    auto stackingCookie = xcb_get_property(c, 0, x.root(), x.atoms().clientListStacking, XCB_ATOM_WINDOW, 0, 1 << 16);
-    auto treeCookie = xcb_query_tree(c, x.root());
-    const std::vector<uint32_t> clients = propertyItems(property(x, stackingCookie).get());  // bottom to top
-    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
-    std::vector<xcb_window_t> children;  // bottom to top
-    if (tree) {
-        const xcb_window_t* first = xcb_query_tree_children(tree.get());
-        children.assign(first, first + xcb_query_tree_children_length(tree.get()));
-    }
+namespace {
+
+// The windows as the snapshot names them, with all they say about themselves.
+std::vector<StackedWindow> stackedFrom(const Connection& x, const Snapshot& seen, bool onScreenOnly) {
+    const std::vector<uint32_t>& clients = seen.clients;    // bottom to top
+    const std::vector<xcb_window_t>& children = seen.children;  // bottom to top
 
     // Everything that needs no earlier answer goes out before the frames
     // are looked up, so its replies are in when they are read.
     std::vector<Asked> askedClients;
     for (uint32_t client : clients) askedClients.push_back(ask(x, client));
-    std::vector<xcb_get_window_attributes_cookie_t> childAttributes;
-    for (xcb_window_t child : children) childAttributes.push_back(xcb_get_window_attributes(c, child));
 
     const std::vector<xcb_window_t> frames = framesOf(x, std::vector<xcb_window_t>(clients.begin(), clients.end()));
     std::unordered_map<xcb_window_t, size_t> clientOfFrame;
@@ -191,11 +234,8 @@ std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly
     // Root children that are no client's frame may be override-redirect.
     std::vector<xcb_window_t> unmanaged;
     for (size_t i = 0; i < children.size(); ++i) {
-        Reply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(c, childAttributes[i], nullptr));
         if (clientOfFrame.contains(children[i])) continue;
-        if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
-            unmanaged.push_back(children[i]);
+        if (seen.unmanaged[i] && seen.viewable[i]) unmanaged.push_back(children[i]);
     }
     std::vector<Asked> askedUnmanaged;
     for (xcb_window_t window : unmanaged) askedUnmanaged.push_back(ask(x, window));
@@ -228,6 +268,7 @@ std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly
         return w.facts.type == WindowType::desktop || (onScreenOnly && !onScreen(w.facts));
     });
     fillMissingPids(x, ordered);
+    markInputPassing(x, ordered);
     // An application's windows share one process: its name is read once.
     std::unordered_map<int32_t, std::optional<std::string>> owners;
     for (StackedWindow& window : ordered) {
@@ -237,6 +278,20 @@ std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly
         window.facts.owner = known->second;
     }
     return ordered;
+}
+
+}  // namespace
+
+std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly) {
+    // The list is read as of its end: when the clients or the root's children
+    // changed while it was read, it is read again.
+    Snapshot seen = snapshot(x);
+    for (int attempt = 1;; ++attempt) {
+        std::vector<StackedWindow> windows = stackedFrom(x, seen, onScreenOnly);
+        Snapshot now = snapshot(x);
+        if (now == seen || attempt == listAttempts) return windows;
+        seen = std::move(now);
+    }
 }
 
 }  // namespace quillgate::x11

@@ -44,7 +44,8 @@ Value windowEntry(const WindowFacts& facts) {
         {"kCGWindowLayer", layerFor(facts.type, facts.states, facts.unmanaged)},
         {"kCGWindowBounds",
          Object{{"X", frame.x}, {"Y", frame.y}, {"Width", frame.width}, {"Height", frame.height}}},
-        {"kCGWindowAlpha", facts.opacity ? static_cast<double>(*facts.opacity) / 0xffffffffu : 1.0},
+        // What the core reads as "invisible" is what input goes through.
+        {"kCGWindowAlpha", facts.passesInput ? 0.0 : 1.0},
         {"kCGWindowIsOnscreen", onScreen(facts)},
     };
     if (facts.pid) entry.emplace("kCGWindowOwnerPID", *facts.pid);

@@ -1,7 +1,7 @@
 #pragma once
 // What the window server's list says about one X window, and how that becomes
 // the window-list entry the core reads: the layer table, the frame around a
-// client, opacity. No X call here, so all of it is tested without a display.
+// client, whether input goes through it. No X call here, so all of it is tested without a display.
 
 #include <cstdint>
 #include <optional>
@@ -44,7 +44,10 @@ struct WindowFacts {
     WindowStates states;
     bool unmanaged = false;          // override-redirect: menus, tooltips, notifications
     bool viewable = false;
-    std::optional<uint32_t> opacity; // _NET_WM_WINDOW_OPACITY, 0xffffffff opaque
+    // The input region of the window on the root (its frame, for a client)
+    // is empty: the pointer goes through it to whatever is below. Opacity
+    // plays no part: a transparent window still takes the pointer.
+    bool passesInput = false;
 };
 
 // Window levels as the core compares them, in the window server's numbers.

@@ -1,5 +1,6 @@
 // The workspace: running processes, the frontmost application (the owner
-// of the window manager's active window), activation and de-iconifying.
+// of the window manager's active window), activation, and bringing back
+// windows that are iconified or on another desktop.
 #include <xcb/xcb.h>
 
 #include "backends/x11/connection.h"
@@ -14,6 +15,10 @@ namespace {
 // _NET_ACTIVE_WINDOW's source indication for a pager, which window managers
 // obey even when they keep applications from stealing the focus.
 constexpr uint32_t pagerSource = 2;
+// A focused window is at most this far below the client that holds it.
+constexpr int focusDepth = 4;
+// _NET_WM_DESKTOP of a window shown on every desktop.
+constexpr uint32_t allDesktops = 0xFFFFFFFF;
 
 }  // namespace
 
@@ -50,7 +55,28 @@ std::vector<RunningApplication> X11Platform::runningApplications(const std::stri
     return {};
 }
 
+std::optional<int32_t> X11Platform::focusOwner() {
+    xcb_connection_t* c = x_->get();
+    Reply<xcb_get_input_focus_reply_t> focus(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT) return std::nullopt;
+    // Toolkits focus a child of their window (GTK's focus window): the
+    // owner is the nearest ancestor that names its process.
+    xcb_window_t window = focus->focus;
+    for (int depth = 0; depth < focusDepth && window != XCB_WINDOW_NONE && window != x_->root(); ++depth) {
+        if (const auto pid = x_->items(window, x_->atoms().wmPid, XCB_ATOM_CARDINAL); !pid.empty()) {
+            return static_cast<int32_t>(pid.front());
+        }
+        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        window = tree ? tree->parent : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+    }
+    return std::nullopt;
+}
+
 std::optional<RunningApplication> X11Platform::frontmostApplication() {
+    // Where keys go now: the window manager moves the input focus first and
+    // names the active window just after, so a window that has just
+    // appeared holds the focus before it is the active window.
+    if (const auto owner = focusOwner()) return runningApplication(*owner);
     const auto active = activeWindow();
     if (!active) return std::nullopt;
     for (const StackedWindow& window : stackedWindows(*x_, false)) {
@@ -66,15 +92,26 @@ bool X11Platform::activate(int32_t pid) {
     return true;
 }
 
+void X11Platform::restore(uint32_t window) {
+    const Atoms& a = x_->atoms();
+    const auto here = x_->items(x_->root(), a.currentDesktop, XCB_ATOM_CARDINAL);
+    const auto desktop = x_->items(window, a.wmDesktop, XCB_ATOM_CARDINAL);
+    if (!here.empty() && !desktop.empty() && desktop.front() != allDesktops && desktop.front() != here.front()) {
+        // Brought to the desktop in view, as a pager moves a window.
+        x_->ask(window, a.wmDesktop, {here.front(), pagerSource});
+    }
+    // Mapping an iconic client asks the window manager to restore it.
+    xcb_map_window(x_->get(), window);
+    xcb_flush(x_->get());
+}
+
 bool X11Platform::unhide(int32_t pid) {
     bool any = false;
     for (const StackedWindow& window : windowsOf(pid)) {
         if (onScreen(window.facts)) continue;
-        // Mapping an iconic client asks the window manager to restore it.
-        xcb_map_window(x_->get(), window.facts.id);
+        restore(window.facts.id);
         any = true;
     }
-    xcb_flush(x_->get());
     return any;
 }
 

@@ -3,8 +3,10 @@
 #include <cstdlib>
 
 #include "backends/x11/a11y_bus.h"
+#include "backends/x11/ax_scale.h"
 #include "backends/x11/connection.h"
 #include "backends/x11/dbus_bus.h"
+#include "backends/x11/keyboard.h"
 #include "backends/x11/shared_image.h"
 
 namespace quillgate::x11 {
@@ -26,7 +28,11 @@ std::unique_ptr<Bus> sessionBus() {
 }  // namespace
 
 X11Platform::X11Platform(const std::string& display)
-    : x_(std::make_unique<Connection>(display)), session_(sessionBus()), system_(Bus::system()) {
+    : x_(std::make_unique<Connection>(display)),
+      session_(sessionBus()),
+      system_(Bus::system()),
+      scales_(std::make_unique<ExtentScale>()),
+      keyboard_(std::make_unique<Keyboard>(*x_)) {
     a11y_ = std::make_unique<AccessibilityBus>(*x_, session_.get());
 }
 

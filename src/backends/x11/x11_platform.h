@@ -21,6 +21,8 @@ class Connection;
 class Bus;
 class AccessibilityBus;
 class SharedImage;
+class ExtentScale;
+class Keyboard;
 struct StackedWindow;
 
 class X11Platform final : public Platform {
@@ -84,7 +86,13 @@ private:
     // workspace.cpp: the client window that has the input focus, per the
     // window manager, and asking it to activate a client.
     std::optional<uint32_t> activeWindow();
+    // The process of the client that has the input focus; absent when no
+    // client has it, or its process is not named.
+    std::optional<int32_t> focusOwner();
     void requestActivation(uint32_t window);
+    // Brings a client the window manager keeps off the screen back: an
+    // iconic one is de-iconified, one on another desktop moved to this one.
+    void restore(uint32_t window);
     // The pid's client windows, front to back.
     std::vector<StackedWindow> windowsOf(int32_t pid);
     // accessibility.cpp: the application of a pid on the accessibility bus.
@@ -105,6 +113,12 @@ private:
     std::unique_ptr<Bus> session_;
     std::unique_ptr<Bus> system_;
     std::unique_ptr<AccessibilityBus> a11y_;
+    // accessibility.cpp: device pixels per accessibility pixel, per application.
+    std::unique_ptr<ExtentScale> scales_;
+    // events.cpp: the keyboard map, and the group locked before a chord
+    // typed in another layout group, locked again once its key comes up.
+    std::unique_ptr<Keyboard> keyboard_;
+    std::optional<uint32_t> groupToRestore_;
     std::mutex captureLock_;  // the shared segment below
     std::unique_ptr<SharedImage> segment_;
 };
