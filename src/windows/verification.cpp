@@ -45,16 +45,20 @@ std::string sizeTail(const Binding& bound, const Rect& rect) {
            truncatedText(rect.width) + "x" + truncatedText(rect.height);
 }
 
+bool inFront(Platform& platform, const Window& w) {
+    auto front = platform.frontmostApplication();
+    return front && front->pid == w.pid;
+}
+
 void requireFocus(Platform& platform, const Window& w) {
+    if (!inFront(platform, w)) reject(msg::lostFocus);
     auto focusedWindow = axElement(platform, platform.applicationElement(w.pid), "AXFocusedWindow");
     if (!focusedWindow) reject(msg::lostFocus);
     Element own = element(platform, w);
     if (!platform.elementsEqual(own, *focusedWindow)) reject(msg::lostFocus);
-    // The frontmost application last: the accessibility reads above take
-    // time, and another application that comes to the front meanwhile must
-    // still be seen.
-    auto front = platform.frontmostApplication();
-    if (!front || front->pid != w.pid) reject(msg::lostFocus);
+    // The accessibility reads take time: another application that came to the
+    // front meanwhile must still be seen, so the front is read once more last.
+    if (!inFront(platform, w)) reject(msg::lostFocus);
 }
 
 }  // namespace
