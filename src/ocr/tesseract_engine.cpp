@@ -12,6 +12,7 @@
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include "engines.h"
 #include "grey_image.h"
 #include "recognizer.h"
 #include "tessdata.h"
@@ -132,7 +133,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Recognizer> makeRecognizer(std::vector<std::string> customWords) {
+std::unique_ptr<Recognizer> makeTesseractRecognizer(std::vector<std::string> customWords) {
     return std::make_unique<TesseractEngine>(std::move(customWords));
 }
 
