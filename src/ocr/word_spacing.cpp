@@ -20,17 +20,24 @@ double centreColumn(const Glyph& glyph, double columnsPerStep) {
     return (glyph.firstStep + glyph.lastStep + 1) * 0.5 * columnsPerStep;
 }
 
+bool digit(const std::string& text) { return text.size() == 1 && text[0] >= '0' && text[0] <= '9'; }
+
 // No space goes before closing punctuation or after opening punctuation,
-// nor between two digits (a "1" stands apart from its neighbours in many
-// fonts, yet "12" is one number).
-bool spaceAllowed(const std::string& before, const std::string& after) {
+// nor inside a number: between two digits (a "1" stands apart from its
+// neighbours in many fonts, yet "12" is one number) or after a separator
+// between digits ("12:47", "3,456", "2024/03/08").
+bool spaceAllowed(const std::vector<Glyph>& glyphs, std::size_t i) {
     constexpr std::string_view closing = ",.:;!?)]}%\"'";
     constexpr std::string_view opening = "([{";
-    const auto digit = [](const std::string& t) { return t.size() == 1 && t[0] >= '0' && t[0] <= '9'; };
+    constexpr std::string_view separators = ":.,/-";
+    const auto& before = glyphs[i].text;
+    const auto& after = glyphs[i + 1].text;
     if (before == " " || after == " " || fullWidthMark(before) || fullWidthMark(after)) return false;
     if (after.size() == 1 && closing.find(after[0]) != std::string_view::npos) return false;
     if (before.size() == 1 && opening.find(before[0]) != std::string_view::npos) return false;
-    return !(digit(before) && digit(after));
+    const bool separatorInNumber = before.size() == 1 && separators.find(before[0]) != std::string_view::npos &&
+                                   i > 0 && digit(glyphs[i - 1].text) && digit(after);
+    return !(digit(before) && digit(after)) && !separatorInNumber;
 }
 
 }  // namespace
@@ -61,7 +68,7 @@ std::vector<Glyph> withWordSpaces(const std::vector<Glyph>& glyphs, const InkCol
     spaced.reserve(glyphs.size() * 2);
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         spaced.push_back(glyphs[i]);
-        if (i + 1 < glyphs.size() && gapAfter[i] && spaceAllowed(glyphs[i].text, glyphs[i + 1].text)) {
+        if (i + 1 < glyphs.size() && gapAfter[i] && spaceAllowed(glyphs, i)) {
             spaced.push_back({" ", std::min(glyphs[i].confidence, glyphs[i + 1].confidence),
                               glyphs[i].lastStep, glyphs[i + 1].firstStep});
         }

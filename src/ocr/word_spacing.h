@@ -22,7 +22,7 @@ struct InkColumns {
 // of a Chinese phrase stand closer). Each such blank goes to the two glyphs
 // whose centres enclose its middle. Full-width punctuation carries its own
 // blank and never gets a space next to it, nor do closing punctuation after
-// and opening punctuation before a blank, nor two digits.
+// and opening punctuation before a blank, nor the parts of a number.
 std::vector<Glyph> withWordSpaces(const std::vector<Glyph>& glyphs, const InkColumns& columns);
 
 }  // namespace lumascan
