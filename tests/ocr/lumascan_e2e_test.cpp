@@ -119,6 +119,34 @@ TEST(Input, OnlyTheFirstArgumentIsRead) {
         << "stdin is not read when a file is named";
 }
 
+// Rendered chat screenshots (tests/ocr/chats/render_chats.py): lists and
+// bubbles, light, dark and coloured, 12 to 16 px, 1x and 2x.
+std::string withoutSpaces(std::string text) {
+    std::erase(text, ' ');
+    return text;
+}
+
+TEST(ChatScreenshots, EveryLineIsReadAndNearlyAllOfThemExactly) {
+    int lines = 0;
+    int exact = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(LUMASCAN_CHATS)) {
+        if (entry.path().extension() != ".png") continue;
+        auto expected = entry.path();
+        std::ifstream truth(expected.replace_extension(".txt"));
+        std::vector<std::string> read;
+        for (const auto& line : parseOutput(lumascan({entry.path().string()}))) read.push_back(line.text);
+        for (std::string want; std::getline(truth, want);) {
+            ++lines;
+            exact += std::ranges::count(read, want) > 0 ? 1 : 0;
+            EXPECT_TRUE(std::ranges::any_of(read, [&](const std::string& got) {
+                return withoutSpaces(got) == withoutSpaces(want);
+            })) << want << " in " << entry.path().filename();
+        }
+    }
+    EXPECT_EQ(lines, 58);
+    EXPECT_GE(exact, 55) << "of " << lines << " lines read exactly, spaces and punctuation included";
+}
+
 // "Q3" is no dictionary word; as a custom word it raises the confidence of
 // english.png's line above what other custom words give, which makes the use
 // of the vocabulary visible.
