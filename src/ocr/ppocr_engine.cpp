@@ -20,6 +20,7 @@
 #include "ink_box.h"
 #include "model_input.h"
 #include "onnx_model.h"
+#include "one_time_set_up.h"
 #include "reading_order.h"
 #include "text_regions.h"
 #include "word_spacing.h"
@@ -78,7 +79,7 @@ public:
 
     std::vector<TextLine> recognize(std::span<const std::byte> encoded) override {
         const auto image = decodeColour(encoded);
-        if (!image || !initialised()) return {};
+        if (!image || !setUp_.done([this] { return init(); })) return {};
         const auto until = std::chrono::steady_clock::now() + deadline;
         auto regions = detect(*image);
         sortReadingOrder(regions);
@@ -97,13 +98,6 @@ public:
     }
 
 private:
-    // Loading the models is costly, so it waits for the first decodable
-    // image and is done only once.
-    bool initialised() {
-        if (state_ == State::fresh) state_ = init() ? State::ready : State::failed;
-        return state_ == State::ready;
-    }
-
     bool init() {
         detector_ = OnnxModel::load(dir_ / "det.onnx");
         recogniser_ = OnnxModel::load(dir_ / "rec.onnx");
@@ -159,14 +153,12 @@ private:
         return withWordSpaces(decodeBestPath(*output, charset_), columns);
     }
 
-    enum class State { fresh, ready, failed };
-
     std::filesystem::path dir_;
     std::vector<std::string> customWords_;
     std::unique_ptr<OnnxModel> detector_;
     std::unique_ptr<OnnxModel> recogniser_;
     Charset charset_{{}};
-    State state_ = State::fresh;
+    OneTimeSetUp setUp_;  // loading the models, at the first decodable image
 };
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "engines.h"
 #include "grey_image.h"
+#include "one_time_set_up.h"
 #include "recognizer.h"
 #include "tessdata.h"
 #include "tesseract_line.h"
@@ -64,7 +65,7 @@ public:
 
     std::vector<TextLine> recognize(std::span<const std::byte> encoded) override {
         const PixPtr grey = decodeGrey(encoded);
-        if (!grey || !initialised()) return {};
+        if (!grey || !setUp_.done([this] { return init(); })) return {};
         api_.SetImage(grey.get());
         tesseract::ETEXT_DESC monitor;
         monitor.set_deadline_msecs(deadlineMs);
@@ -75,13 +76,7 @@ public:
     }
 
 private:
-    // Init is costly, so it waits for the first decodable image and is done
-    // only once; the user words are read during Init.
-    bool initialised() {
-        if (state_ == State::fresh) state_ = init() ? State::ready : State::failed;
-        return state_ == State::ready;
-    }
-
+    // Init is costly, so it is done once; the user words are read during it.
     bool init() {
         const auto data = tessdataDir();
         if (data.empty()) return false;
@@ -124,11 +119,9 @@ private:
         return lines;
     }
 
-    enum class State { fresh, ready, failed };
-
     std::vector<std::string> customWords_;
     tesseract::TessBaseAPI api_;
-    State state_ = State::fresh;
+    OneTimeSetUp setUp_;  // loading the models, at the first decodable image
 };
 
 }  // namespace
