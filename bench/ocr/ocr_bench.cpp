@@ -2,10 +2,12 @@
 // side with the tesseract command-line tool on the same image.
 //
 // chat_screenshot.png (1200x800) holds the 14 lines of chat_screenshot.txt;
-// the "lines_exact" counter says how many of them came out exactly.
+// the "lines_exact" counter says how many of them came out exactly. The
+// chat pictures of the end-to-end tests are measured one by one as well.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <span>
 #include <sstream>
@@ -125,11 +127,55 @@ void BM_LumascanInit(benchmark::State& state) {
 }
 BENCHMARK(BM_LumascanInit)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
+// The program measured: this build's, or another build's named by
+// LUMASCAN_BENCH_PROGRAM (to compare two versions on the same pictures).
+std::string programUnderTest() {
+    const char* other = std::getenv("LUMASCAN_BENCH_PROGRAM");
+    return other != nullptr && *other != '\0' ? other : LUMASCAN_PROGRAM;
+}
+
 // One run of the program per image, start-up and Init included.
 void BM_LumascanProgram(benchmark::State& state) {
-    report(state, textsOf(runEachIteration(state, LUMASCAN_PROGRAM, Invocation{.args = {screenshotPath}})));
+    report(state, textsOf(runEachIteration(state, programUnderTest(), Invocation{.args = {screenshotPath}})));
 }
 BENCHMARK(BM_LumascanProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
+
+// The largest resident set of any finished child process, in megabytes.
+double childrenPeakMb() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// One run of the program per chat picture of the end-to-end tests
+// (tests/ocr/chats), registered in main(): lines read exactly out of the
+// picture's lines, and the peak memory of the runs so far.
+void BM_LumascanChatPicture(benchmark::State& state, const std::filesystem::path& png) {
+    std::ifstream truth(std::filesystem::path(png).replace_extension(".txt"));
+    std::vector<std::string> expected;
+    for (std::string line; std::getline(truth, line);) expected.push_back(line);
+    auto read = textsOf(runEachIteration(state, programUnderTest(), Invocation{.args = {png.string()}}));
+    int exact = 0;
+    for (const auto& want : expected) exact += std::ranges::count(read, want) > 0 ? 1 : 0;
+    state.counters["lines_exact"] = exact;
+    state.counters["lines_total"] = static_cast<double>(expected.size());
+    state.counters["peak_mb_so_far"] = childrenPeakMb();
+}
+
+void registerChatPictures() {
+    std::vector<std::filesystem::path> pictures;
+    for (const auto& entry : std::filesystem::directory_iterator(LUMASCAN_CHATS)) {
+        if (entry.path().extension() == ".png") pictures.push_back(entry.path());
+    }
+    std::ranges::sort(pictures);
+    for (const auto& png : pictures) {
+        benchmark::RegisterBenchmark(("BM_LumascanChatPicture/" + png.stem().string()).c_str(),
+                                     BM_LumascanChatPicture, png)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MinTime(2);
+    }
+}
 
 std::optional<std::string> findInPath(const std::string& name) {
     const char* path = std::getenv("PATH");
@@ -171,6 +217,7 @@ BENCHMARK(BM_TesseractCli)
 
 int main(int argc, char** argv) {
     lumascan::limitOpenMpThreads();
+    registerChatPictures();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

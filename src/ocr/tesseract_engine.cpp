@@ -12,7 +12,9 @@
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include "engines.h"
 #include "grey_image.h"
+#include "one_time_set_up.h"
 #include "recognizer.h"
 #include "tessdata.h"
 #include "tesseract_line.h"
@@ -63,7 +65,7 @@ public:
 
     std::vector<TextLine> recognize(std::span<const std::byte> encoded) override {
         const PixPtr grey = decodeGrey(encoded);
-        if (!grey || !initialised()) return {};
+        if (!grey || !setUp_.done([this] { return init(); })) return {};
         api_.SetImage(grey.get());
         tesseract::ETEXT_DESC monitor;
         monitor.set_deadline_msecs(deadlineMs);
@@ -74,13 +76,7 @@ public:
     }
 
 private:
-    // Init is costly, so it waits for the first decodable image and is done
-    // only once; the user words are read during Init.
-    bool initialised() {
-        if (state_ == State::fresh) state_ = init() ? State::ready : State::failed;
-        return state_ == State::ready;
-    }
-
+    // Init is costly, so it is done once; the user words are read during it.
     bool init() {
         const auto data = tessdataDir();
         if (data.empty()) return false;
@@ -123,16 +119,14 @@ private:
         return lines;
     }
 
-    enum class State { fresh, ready, failed };
-
     std::vector<std::string> customWords_;
     tesseract::TessBaseAPI api_;
-    State state_ = State::fresh;
+    OneTimeSetUp setUp_;  // loading the models, at the first decodable image
 };
 
 }  // namespace
 
-std::unique_ptr<Recognizer> makeRecognizer(std::vector<std::string> customWords) {
+std::unique_ptr<Recognizer> makeTesseractRecognizer(std::vector<std::string> customWords) {
     return std::make_unique<TesseractEngine>(std::move(customWords));
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "cjk_text.h"
 #include "geometry.h"
 
 namespace lumascan {
@@ -20,40 +21,6 @@ std::string_view trim(std::string_view text) {
 float scoreFromPercent(float percent) {
     if (std::isnan(percent)) return 0.0F;
     return std::clamp(percent / 100.0F, 0.0F, 1.0F);
-}
-
-// The code point at text[i] and its length in bytes. A malformed sequence
-// yields one byte that is never taken for a Chinese character.
-std::pair<char32_t, std::size_t> codePointAt(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (length == 1 || i + length > text.size()) return {lead < 0x80 ? lead : 0, 1};
-    char32_t code = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    }
-    return {code, length};
-}
-
-bool isChinese(char32_t c) {
-    return (c >= 0x3000 && c <= 0x303F)      // CJK symbols and punctuation
-           || (c >= 0x3400 && c <= 0x4DBF)   // ideographs, extension A
-           || (c >= 0x4E00 && c <= 0x9FFF)   // unified ideographs
-           || (c >= 0xF900 && c <= 0xFAFF)   // compatibility ideographs
-           || (c >= 0xFF00 && c <= 0xFFEF)   // full-width forms
-           || (c >= 0x20000 && c <= 0x3FFFF);  // ideographs, extensions B and on
-}
-
-// The full-width form Chinese text writes for an ASCII punctuation mark, if
-// it has one that the rule below changes.
-std::string_view fullWidthOf(char32_t c) {
-    static constexpr std::array<std::pair<char32_t, std::string_view>, 5> fullWidthForms{{
-        {U'!', "\uFF01"}, {U'?', "\uFF1F"}, {U',', "\uFF0C"}, {U':', "\uFF1A"}, {U';', "\uFF1B"},
-    }};
-    for (const auto& [ascii, wide] : fullWidthForms) {
-        if (c == ascii) return wide;
-    }
-    return {};
 }
 
 }  // namespace

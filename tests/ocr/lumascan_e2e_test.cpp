@@ -119,6 +119,40 @@ TEST(Input, OnlyTheFirstArgumentIsRead) {
         << "stdin is not read when a file is named";
 }
 
+// Rendered chat screenshots (tests/ocr/chats/render_chats.py): lists and
+// bubbles, light, dark and coloured, 12 to 16 px, 1x and 2x.
+std::string withoutSpaces(std::string text) {
+    std::erase(text, ' ');
+    return text;
+}
+
+TEST(ChatScreenshots, EveryLineIsReadAndNearlyAllOfThemExactly) {
+#ifdef __APPLE__
+    GTEST_SKIP() << "measured for the PP-OCR engine; Vision's readings are its own";
+#endif
+    int lines = 0;
+    int exact = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(LUMASCAN_CHATS)) {
+        if (entry.path().extension() != ".png") continue;
+        auto expected = entry.path();
+        std::ifstream truth(expected.replace_extension(".txt"));
+        std::vector<std::string> read;
+        // Accuracy, not speed: sanitizer builds on a busy machine may need
+        // more than the deadline.
+        const Invocation run{.args = {entry.path().string()}, .env = {{"LUMASCAN_DEADLINE_MS", "60000"}}};
+        for (const auto& line : parseOutput(lumascan(run))) read.push_back(line.text);
+        for (std::string want; std::getline(truth, want);) {
+            ++lines;
+            exact += std::ranges::count(read, want) > 0 ? 1 : 0;
+            EXPECT_TRUE(std::ranges::any_of(read, [&](const std::string& got) {
+                return withoutSpaces(got) == withoutSpaces(want);
+            })) << want << " in " << entry.path().filename();
+        }
+    }
+    EXPECT_EQ(lines, 58);
+    EXPECT_GE(exact, 55) << "of " << lines << " lines read exactly, spaces and punctuation included";
+}
+
 // "Q3" is no dictionary word; as a custom word it raises the confidence of
 // english.png's line above what other custom words give, which makes the use
 // of the vocabulary visible.
@@ -158,6 +192,18 @@ TEST_F(Vocabulary, AnythingButANonEmptyArrayOfStringsIsIgnored) {
     for (const char* value : {R"({"words":["Q3"]})", "Q3", R"(["Q3",1])", "[]", R"(["Q3")"}) {
         EXPECT_EQ(withWords(image, value), withoutWords) << value;
     }
+}
+
+TEST(Robustness, RecognitionPastTheDeadlineAnswersEmptyList) {
+#ifdef __APPLE__
+    GTEST_SKIP() << "the deadline is Vision's own";
+#endif
+    const auto withDeadline = [](const char* ms) {
+        return lumascan(Invocation{.args = {fixture("english.png")}, .env = {{"LUMASCAN_DEADLINE_MS", ms}}});
+    };
+    EXPECT_EQ(withDeadline("1"), "[]");
+    EXPECT_NE(withDeadline("60000"), "[]");
+    EXPECT_NE(withDeadline("soon"), "[]") << "not a number: the usual 3 seconds";
 }
 
 // True once the process has a handler for `signal` (Linux /proc).
