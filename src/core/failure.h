@@ -66,6 +66,8 @@ inline constexpr std::string_view headerChangedSinceVerification =
     "conversation header changed since verification; action cancelled";
 inline constexpr std::string_view popupCaptureUnavailable = "MAC_CAPTURE_EMPTY: 弹窗不可采集。";
 inline constexpr std::string_view selfTestFailed = "self-test failed";
+inline constexpr std::string_view buttonHeld = "mouse button held down; action cancelled; buttons=";  // + numbers
+inline constexpr std::string_view pointerGrabbed = "pointer grabbed by another application; action cancelled";
 }  // namespace msg
 
 [[noreturn]] inline void reject(std::string_view message) { throw GuardFailure(std::string(message)); }

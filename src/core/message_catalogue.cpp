@@ -53,6 +53,8 @@ constexpr std::array entries{
     MESSAGE(headerChangedSinceVerification, false),
     MESSAGE(popupCaptureUnavailable, false),
     MESSAGE(selfTestFailed, false),
+    MESSAGE(buttonHeld, true),
+    MESSAGE(pointerGrabbed, false),
 };
 
 #undef MESSAGE

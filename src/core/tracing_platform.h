@@ -47,6 +47,8 @@ public:
     bool post(const MouseEvent& event) override;
     bool post(const ScrollEvent& event) override;
     std::optional<Point> pointerLocation() override { return platform_->pointerLocation(); }
+    bool buttonDown(EventSourceState state, uint32_t button) override { return platform_->buttonDown(state, button); }
+    bool pointerGrabbed() override { return platform_->pointerGrabbed(); }
 
     std::optional<RunningApplication> runningApplication(int32_t pid) override {
         return platform_->runningApplication(pid);

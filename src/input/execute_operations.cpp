@@ -7,6 +7,7 @@
 #include "core/failure.h"
 #include "core/values.h"
 #include "input/key_posting.h"
+#include "input/pointer_state.h"
 #include "windows/accessibility.h"
 #include "windows/occlusion.h"
 #include "windows/pointer.h"
@@ -36,6 +37,7 @@ Object pointer(const GatedCall& call, const Object& action, bool isClick) {
     const bool popupOk = flag(action, "popupOk");
     const Point point = normalizedPoint(platform, window, member(action, "x"), member(action, "y"), popupOk);
     requireInPlace(call);
+    requirePointerFree(platform);
     if (!isClick) {
         platform.post(MouseEvent{mouse::moved, point, mouse::leftButton, std::nullopt});
         return {};
@@ -67,6 +69,7 @@ Object scroll(const GatedCall& call, const Object& action) {
     }
     const auto lines = static_cast<int32_t>(*amount);
     requireInPlace(call);
+    requirePointerFree(call.platform());
     call.platform().post(ScrollEvent{direction == "up" ? lines : -lines, point});
     return {};
 }

@@ -189,6 +189,12 @@ public:
     virtual bool post(const ScrollEvent& event) = 0;
     // The pointer location read from a fresh event; absent when none can be created.
     virtual std::optional<Point> pointerLocation() = 0;
+    // Whether a mouse button is held down now, by anyone: 0 left, 1 right,
+    // 2 middle, then the further buttons.
+    virtual bool buttonDown(EventSourceState state, uint32_t button) = 0;
+    // Whether another program holds the pointer grabbed, so that pointer
+    // events go to it wherever they happen; false where that cannot be told.
+    virtual bool pointerGrabbed() = 0;
 
     // --- workspace ---
     virtual std::optional<RunningApplication> runningApplication(int32_t pid) = 0;

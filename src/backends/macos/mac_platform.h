@@ -39,6 +39,8 @@ public:
     bool post(const MouseEvent& event) override;
     bool post(const ScrollEvent& event) override;
     std::optional<Point> pointerLocation() override;
+    bool buttonDown(EventSourceState state, uint32_t button) override;
+    bool pointerGrabbed() override;
 
     // workspace.mm
     std::optional<RunningApplication> runningApplication(int32_t pid) override;

@@ -75,6 +75,8 @@ public:
     bool post(const MouseEvent& event) override;
     bool post(const ScrollEvent& event) override;
     std::optional<Point> pointerLocation() override;
+    bool buttonDown(EventSourceState state, uint32_t button) override;
+    bool pointerGrabbed() override;
 
     std::optional<RunningApplication> runningApplication(int32_t pid) override;
     std::vector<RunningApplication> runningApplications(const std::string& bundle) override;
