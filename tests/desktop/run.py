@@ -19,6 +19,7 @@ import guard_cases  # noqa: F401
 import held_button_cases  # noqa: F401
 import input_cases  # noqa: F401
 import popup_cases  # noqa: F401
+import press_race_cases  # noqa: F401
 import text_cases  # noqa: F401
 import window_cases  # noqa: F401
 
