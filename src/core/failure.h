@@ -68,6 +68,7 @@ inline constexpr std::string_view popupCaptureUnavailable = "MAC_CAPTURE_EMPTY: 
 inline constexpr std::string_view selfTestFailed = "self-test failed";
 inline constexpr std::string_view buttonHeld = "mouse button held down; action cancelled; buttons=";  // + numbers
 inline constexpr std::string_view pointerGrabbed = "pointer grabbed by another application; action cancelled";
+inline constexpr std::string_view inputMethodComposing = "input method is composing text; action cancelled";
 }  // namespace msg
 
 [[noreturn]] inline void reject(std::string_view message) { throw GuardFailure(std::string(message)); }

@@ -55,6 +55,7 @@ constexpr std::array entries{
     MESSAGE(selfTestFailed, false),
     MESSAGE(buttonHeld, true),
     MESSAGE(pointerGrabbed, false),
+    MESSAGE(inputMethodComposing, false),
 };
 
 #undef MESSAGE

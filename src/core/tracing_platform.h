@@ -59,6 +59,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() override { return platform_->frontmostApplication(); }
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override { return platform_->inputMethod(pid); }
 
     std::vector<ShareableWindow> shareableWindows() override { return platform_->shareableWindows(); }
     Image screenshot(uint32_t windowID, int width, int height) override {

@@ -6,6 +6,7 @@
 #include "capture/guard.h"
 #include "core/failure.h"
 #include "core/values.h"
+#include "input/composition.h"
 #include "input/key_posting.h"
 #include "input/pointer_state.h"
 #include "windows/accessibility.h"
@@ -27,6 +28,7 @@ Object key(const GatedCall& call, const Object& action) {
     // The first guard ran with focus; this one proves the header again right
     // before the keystroke.
     check(call.context, call.bound, false);
+    requireNoComposition(call.platform());
     postKey(call.platform(), text(member(action, "key")), call.window.pid);
     return {};
 }

@@ -203,6 +203,9 @@ public:
     virtual std::optional<RunningApplication> frontmostApplication() = 0;
     virtual bool activate(int32_t pid) = 0;
     virtual bool unhide(int32_t pid) = 0;
+    // Whether the process is an input method: the windows it shows are its
+    // candidate lists and compositions, shown while it is composing text.
+    virtual bool inputMethod(int32_t pid) = 0;
 
     // --- capture ---
     // Windows the screenshot service can see (desktop windows excluded,

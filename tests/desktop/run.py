@@ -17,6 +17,7 @@ import driver
 import differential_cases  # noqa: F401
 import guard_cases  # noqa: F401
 import held_button_cases  # noqa: F401
+import input_method_cases  # noqa: F401
 import input_cases  # noqa: F401
 import popup_cases  # noqa: F401
 import press_race_cases  # noqa: F401

@@ -48,6 +48,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() override;
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override;
 
     // screen_capture.mm
     std::vector<ShareableWindow> shareableWindows() override;

@@ -83,6 +83,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() override;
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override;
 
     std::vector<ShareableWindow> shareableWindows() override;
     Image screenshot(uint32_t windowID, int width, int height) override;

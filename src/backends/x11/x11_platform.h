@@ -65,6 +65,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() override;
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override;
 
     // screen_capture.cpp
     std::vector<ShareableWindow> shareableWindows() override;
