@@ -228,7 +228,8 @@ TEST(PopupPress, ClaimsNoPressForAnApplicationThatIsGone) {
     Value unconfirmed = button("ok", "OK");
     unconfirmed.asObject()->emplace("actions", Object{{"AXPress", -25204}});
     Object dying = popupScene({unconfirmed});
-    dying["reactions"] = testing::parseJson(R"([{"on": {"action": "AXPress", "element": "ok"}, "merge": {"apps": []}}])");
+    // It dies while the press is awaited.
+    dying["timeline"] = testing::parseJson(R"([{"at": 0.3, "merge": {"apps": []}}])");
     Harness h(dying);
     EXPECT_EQ(send(h, "popup-press", {{"labels", Array{"OK"}}}),
               R"({"clicked":false,"found":true,"ok":true,"pressed":false,"stillOpen":false})");
