@@ -27,7 +27,8 @@ void requireNoComposition(Platform& platform) {
     for (const WindowEntry& entry : *entries) {
         if (!entry.pid || !shown(entry)) continue;
         auto known = inputMethods.find(*entry.pid);
-        if (known == inputMethods.end()) known = inputMethods.emplace(*entry.pid, platform.inputMethod(*entry.pid)).first;
+        if (known == inputMethods.end())
+            known = inputMethods.emplace(*entry.pid, platform.inputMethod(*entry.pid)).first;
         if (known->second) reject(msg::inputMethodComposing);
     }
 }
