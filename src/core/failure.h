@@ -67,6 +67,9 @@ inline constexpr std::string_view headerChangedSinceVerification =
 inline constexpr std::string_view popupCaptureUnavailable = "MAC_CAPTURE_EMPTY: 弹窗不可采集。";
 inline constexpr std::string_view selfTestFailed = "self-test failed";
 inline constexpr std::string_view keyUnavailable = "MAC_KEY_UNAVAILABLE: 当前键盘布局按不出此键，未执行。";
+inline constexpr std::string_view buttonHeld = "mouse button held down; action cancelled; buttons=";  // + numbers
+inline constexpr std::string_view pointerGrabbed = "pointer grabbed by another application; action cancelled";
+inline constexpr std::string_view inputMethodComposing = "input method is composing text; action cancelled";
 }  // namespace msg
 
 [[noreturn]] inline void reject(std::string_view message) { throw GuardFailure(std::string(message)); }

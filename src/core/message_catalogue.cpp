@@ -54,6 +54,9 @@ constexpr std::array entries{
     MESSAGE(popupCaptureUnavailable, false),
     MESSAGE(selfTestFailed, false),
     MESSAGE(keyUnavailable, false),
+    MESSAGE(buttonHeld, true),
+    MESSAGE(pointerGrabbed, false),
+    MESSAGE(inputMethodComposing, false),
 };
 
 #undef MESSAGE

@@ -47,6 +47,8 @@ public:
     bool post(const MouseEvent& event) override;
     bool post(const ScrollEvent& event) override;
     std::optional<Point> pointerLocation() override { return platform_->pointerLocation(); }
+    bool buttonDown(EventSourceState state, uint32_t button) override { return platform_->buttonDown(state, button); }
+    bool pointerGrabbed() override { return platform_->pointerGrabbed(); }
 
     std::optional<RunningApplication> runningApplication(int32_t pid) override {
         return platform_->runningApplication(pid);
@@ -57,6 +59,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() override { return platform_->frontmostApplication(); }
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override { return platform_->inputMethod(pid); }
 
     std::vector<ShareableWindow> shareableWindows() override { return platform_->shareableWindows(); }
     Image screenshot(uint32_t windowID, int width, int height) override {

@@ -6,7 +6,9 @@
 #include "capture/guard.h"
 #include "core/failure.h"
 #include "core/values.h"
+#include "input/composition.h"
 #include "input/key_posting.h"
+#include "input/pointer_state.h"
 #include "input/target_proof.h"
 #include "windows/accessibility.h"
 #include "windows/pointer.h"
@@ -26,6 +28,7 @@ Object key(const GatedCall& call, const Object& action) {
     // The first guard ran with focus; this one proves the header again, and
     // focus is proven once more right before each key goes down.
     check(call.context, call.bound, false);
+    requireNoComposition(call.platform());
     postKey(call.platform(), text(member(action, "key")), call.window.pid,
             [&] { current(call.platform(), call.bound, true); });
     return {};
@@ -37,6 +40,7 @@ Object pointer(const GatedCall& call, const Object& action, bool isClick) {
     const bool popupOk = flag(action, "popupOk");
     const Point point = normalizedPoint(platform, window, member(action, "x"), member(action, "y"), popupOk);
     requireInPlace(call);
+    requirePointerFree(platform);
     if (!isClick) {
         proveTarget(call, point, popupOk);
         platform.post(MouseEvent{mouse::moved, point, mouse::leftButton, std::nullopt});
@@ -68,6 +72,7 @@ Object scroll(const GatedCall& call, const Object& action) {
     }
     const auto lines = static_cast<int32_t>(*amount);
     requireInPlace(call);
+    requirePointerFree(call.platform());
     proveTarget(call, point, false);
     call.platform().post(ScrollEvent{direction == "up" ? lines : -lines, point});
     return {};

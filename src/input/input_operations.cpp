@@ -6,6 +6,7 @@
 
 #include "core/trace.h"
 #include "core/values.h"
+#include "input/pointer_state.h"
 #include "windows/pointer.h"
 
 namespace quillgate {
@@ -48,11 +49,13 @@ Object inputIdleOperation(const Call& call) {
     for (uint16_t code = 0; code < keyCodes; ++code) {
         if (held(p, code)) heldKeys.emplace_back(code);
     }
+    const std::vector<int32_t> buttons = heldButtons(p);
     auto front = p.frontmostApplication();
     return Object{
         {"idleMs", idle(p)},
         {"keyIdleMs", keyIdle * 1000},
         {"heldKeys", std::move(heldKeys)},
+        {"heldButtons", Array(buttons.begin(), buttons.end())},
         {"frontBundle", front && front->bundle ? *front->bundle : std::string()},
         {"frontPid", front ? front->pid : 0},
     };

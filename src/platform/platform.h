@@ -195,6 +195,12 @@ public:
     virtual bool post(const ScrollEvent& event) = 0;
     // The pointer location read from a fresh event; absent when none can be created.
     virtual std::optional<Point> pointerLocation() = 0;
+    // Whether a mouse button is held down now, by anyone: 0 left, 1 right,
+    // 2 middle, then the further buttons.
+    virtual bool buttonDown(EventSourceState state, uint32_t button) = 0;
+    // Whether another program holds the pointer grabbed, so that pointer
+    // events go to it wherever they happen; false where that cannot be told.
+    virtual bool pointerGrabbed() = 0;
 
     // --- workspace ---
     virtual std::optional<RunningApplication> runningApplication(int32_t pid) = 0;
@@ -203,6 +209,9 @@ public:
     virtual std::optional<RunningApplication> frontmostApplication() = 0;
     virtual bool activate(int32_t pid) = 0;
     virtual bool unhide(int32_t pid) = 0;
+    // Whether the process is an input method: the windows it shows are its
+    // candidate lists and compositions, shown while it is composing text.
+    virtual bool inputMethod(int32_t pid) = 0;
 
     // --- capture ---
     // Windows the screenshot service can see (desktop windows excluded,

@@ -6,11 +6,13 @@
 
 #include "core/trace.h"
 #include "core/values.h"
+#include "input/pointer_state.h"
 #include "popups/popup_start.h"
 #include "reading/label_walk.h"
 #include "windows/accessibility.h"
 #include "windows/ax_windows.h"
 #include "windows/geometry.h"
+#include "windows/occlusion.h"
 
 namespace quillgate {
 
@@ -29,6 +31,15 @@ Object notPressed(std::string why) {
 
 Object outcome(bool pressed, bool clicked, bool stillOpen) {
     return Object{{"found", true}, {"pressed", pressed}, {"clicked", clicked}, {"stillOpen", stillOpen}};
+}
+
+// What a press came to, told only of an application that still runs: one
+// that is gone by the answer may have died before it handled the press or
+// the click, whatever the accessibility interface said, and its popup went
+// with it.
+Object answer(Platform& platform, const PopupInfo& popup, bool pressed, bool clicked, bool stillOpen) {
+    if (!platform.runningApplication(popup.pid)) return outcome(false, false, false);
+    return outcome(pressed, clicked, stillOpen);
 }
 
 // The one button among the matches, else the one match; nothing when the
@@ -53,17 +64,36 @@ ActionOutcome pressOrParent(Platform& platform, const Element& element) {
     return parent ? actionOutcome(platform.performAction(*parent, "AXPress")) : ActionOutcome::failed;
 }
 
-// A real left click at the centre of the frame, the popup raised first.
-void click(Platform& platform, const PopupInfo& popup, const std::vector<Element>& windows, const Rect& frame) {
+// Whether a button going down at the point now lands on the popup: its
+// application still runs, the popup is the front window there, and nobody
+// else holds a button or the pointer.
+bool popupInFront(Platform& platform, const PopupInfo& popup, Point point) {
+    if (!platform.runningApplication(popup.pid) || !pointerFree(platform)) return false;
+    for (const VisibleLayer& layer : visibleLayers(platform, point, popup.pid)) {
+        if (contains(layer.rect, point)) return layer.id == popup.id;
+    }
+    return false;
+}
+
+// A real left click at the centre of the frame, the popup raised first;
+// whether the button went down. The pointer's move takes time to arrive,
+// and meanwhile the application may have died or been covered, which would
+// hand the click to the window beneath: the popup is looked for in front
+// again right before the button goes down.
+bool click(Platform& platform, const PopupInfo& popup, const std::vector<Element>& windows, const Rect& frame) {
     activatePopupOwner(platform, popup);
     for (const Element& w : windowsAt(platform, windows, popup.rect)) platform.performAction(w, "AXRaise");
     pause(platform, beforeClick, Wait::popupClick);
     const Point middle = centre(frame);
-    for (int32_t type : {mouse::moved, mouse::leftDown, mouse::leftUp}) {
+    platform.post(MouseEvent{mouse::moved, middle, mouse::leftButton, std::nullopt});
+    pause(platform, afterMouseEvent, Wait::popupClick);
+    if (!popupInFront(platform, popup, middle)) return false;
+    for (int32_t type : {mouse::leftDown, mouse::leftUp}) {
         platform.post(MouseEvent{type, middle, mouse::leftButton, std::nullopt});
         pause(platform, afterMouseEvent, Wait::popupClick);
     }
     pause(platform, afterClick, Wait::popupClick);
+    return true;
 }
 
 }  // namespace
@@ -90,17 +120,17 @@ Object popupPressOperation(const GatedCall& call) {
     // An unconfirmed press counts as pressed: the host must not press again.
     const bool pressed = press != ActionOutcome::failed;
     pause(platform, afterPress, Wait::popupPress);
-    if (!findPopup(platform, window, true)) return outcome(pressed, false, false);
+    if (!findPopup(platform, window, true)) return answer(platform, *popup, pressed, false, false);
     // The popup stays open while the application is still handling the press.
-    if (press == ActionOutcome::unconfirmed) return outcome(true, false, true);
+    if (press == ActionOutcome::unconfirmed) return answer(platform, *popup, true, false, true);
     // A press that did not close the popup (or an element without the
     // action) is retried as a click, when there is something to click.
     auto frame = axRect(platform, *chosen);
     if (!frame || !(frame->width >= minClickSize) || !(frame->height >= minClickSize)) {
-        return outcome(pressed, false, true);
+        return answer(platform, *popup, pressed, false, true);
     }
-    click(platform, *popup, *windows, *frame);
-    return outcome(true, true, findPopup(platform, window, true).has_value());
+    const bool clicked = click(platform, *popup, *windows, *frame);
+    return answer(platform, *popup, pressed || clicked, clicked, findPopup(platform, window, true).has_value());
 }
 
 }  // namespace quillgate

@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "input/pointer_state.h"
 #include "windows/window_entry.h"
 
 namespace quillgate::recorder {
@@ -44,11 +45,14 @@ Value input(Platform& platform) {
         if (platform.keyDown(EventSourceState::hidSystem, code)) held.emplace_back(code);
     Object state{{"since", std::move(since)}, {"held", std::move(held)}};
     if (auto at = platform.pointerLocation()) state["pointer"] = Array{at->x, at->y};
+    const std::vector<int32_t> buttons = heldButtons(platform);
+    if (!buttons.empty()) state["buttons"] = Array(buttons.begin(), buttons.end());
     return state;
 }
 
-Value application(const RunningApplication& app) {
+Value application(Platform& platform, const RunningApplication& app) {
     Object entry{{"pid", app.pid}};
+    if (platform.inputMethod(app.pid)) entry["inputMethod"] = true;
     if (app.name) entry["name"] = *app.name;
     if (app.bundle) entry["bundle"] = *app.bundle;
     if (app.launchDate) entry["launchDate"] = *app.launchDate;
@@ -102,7 +106,7 @@ Object recordDesktop(Platform& platform, const std::vector<int32_t>& first, Obje
 
     Array apps;
     for (int32_t pid : pids)
-        if (auto app = platform.runningApplication(pid)) apps.push_back(application(*app));
+        if (auto app = platform.runningApplication(pid)) apps.push_back(application(platform, *app));
     scene["apps"] = std::move(apps);
     scene["input"] = input(platform);
     return scene;

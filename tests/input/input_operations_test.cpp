@@ -19,7 +19,8 @@ TEST(InputIdle, ReportsHeldKeysAscendingAndEmptyFrontValuesWithoutAFrontApplicat
     Harness h(scene);
     Object answer = h.call(Object{{"op", "input-idle"}});
     EXPECT_EQ(testing::jsonText(answer),
-              R"({"frontBundle":"","frontPid":0,"heldKeys":[3,12,56],"idleMs":2000,"keyIdleMs":30000,"ok":true})");
+              R"({"frontBundle":"","frontPid":0,"heldButtons":[],"heldKeys":[3,12,56],"idleMs":2000,)"
+              R"("keyIdleMs":30000,"ok":true})");
 }
 
 TEST(ReleaseKeys, ConsidersOnlyHeldNonModifierKeyCodesAndPausesAnyway) {

@@ -11,6 +11,7 @@
 #include "support/ax_trees.h"
 #include "support/event_lines.h"
 #include "support/harness.h"
+#include "support/scenes.h"
 #include "support/window_entries.h"
 
 namespace quillgate {
@@ -218,6 +219,43 @@ TEST(PopupPress, NeverPressesAgainAfterAnUnconfirmedPress) {
     EXPECT_EQ(eventLines(viaParent),
               eventLines({R"({"what":"action","action":"AXPress","element":"label","ok":false})",
                           R"({"what":"action","action":"AXPress","element":"group","ok":false})"}));
+}
+
+// An application that is gone took no press: not the one it failed to
+// confirm, and not the click meant for it, which would land on whatever lay
+// beneath.
+TEST(PopupPress, ClaimsNoPressForAnApplicationThatIsGone) {
+    Value unconfirmed = button("ok", "OK");
+    unconfirmed.asObject()->emplace("actions", Object{{"AXPress", -25204}});
+    Object dying = popupScene({unconfirmed});
+    // It dies while the press is awaited.
+    dying["timeline"] = testing::parseJson(R"([{"at": 0.3, "merge": {"apps": []}}])");
+    Harness h(dying);
+    EXPECT_EQ(send(h, "popup-press", {{"labels", Array{"OK"}}}),
+              R"({"clicked":false,"found":true,"ok":true,"pressed":false,"stillOpen":false})");
+    for (const std::string& line : eventLines(h)) EXPECT_EQ(line.find(R"("type":1)"), std::string::npos) << line;
+}
+
+TEST(PopupPress, ClicksOnlyWhileThePopupIsInFrontWhenTheButtonGoesDown) {
+    // The popup's window leaves while the application is activated for the
+    // click: the pointer moves, the button never goes down.
+    Object covered = popupScene({button("ok", "OK")});
+    const Value chatOnly = Object{{"windows", Array{testing::chatScene()["windows"].asArray()->front()}}};
+    covered["reactions"] = Array{Object{{"on", Object{{"activate", 501}}}, {"merge", chatOnly}}};
+    Harness h(covered);
+    EXPECT_EQ(send(h, "popup-press", {{"labels", Array{"OK"}}}),
+              R"({"clicked":false,"found":true,"ok":true,"pressed":true,"stillOpen":false})");
+    EXPECT_EQ(eventLines(h), eventLines({R"({"what":"action","action":"AXPress","element":"ok","ok":true})",
+                                         R"({"what":"activate","pid":501,"ok":true})",
+                                         R"({"what":"action","action":"AXRaise","element":"popup","ok":true})",
+                                         R"({"what":"mouse","type":5,"x":685,"y":415,"button":0})"}));
+
+    // Someone else's drag holds the pointer: no click either.
+    Object dragged = popupScene({button("ok", "OK")});
+    dragged["input"] = testing::parseJson(R"({"buttons": [0]})");
+    Harness held(dragged);
+    EXPECT_EQ(send(held, "popup-press", {{"labels", Array{"OK"}}}),
+              R"({"clicked":false,"found":true,"ok":true,"pressed":true,"stillOpen":true})");
 }
 
 // The chat window with popup 61 and a focused element, for "popup-close".

@@ -132,6 +132,19 @@ TEST(Recorder, ReferencesStayReferencesAndChildrenKeepTheirParent) {
     EXPECT_TRUE(cuts(recording).empty()) << jsonText(cuts(recording));
 }
 
+TEST(Recorder, HeldButtonsAndInputMethodsAreRecorded) {
+    Object scene = demo();
+    scene["input"] = parseJson(R"({"buttons": [1]})");
+    at(at(scene["apps"], 0), "inputMethod") = true;
+    Recording recording = record(scene);
+    EXPECT_EQ(jsonText(*recording.scene.at("input").find("buttons")), "[1]");
+    EXPECT_EQ(jsonText(*recording.scene.at("apps").asArray()->at(0).find("inputMethod")), "true");
+    // Nothing held, no input method: nothing written.
+    Recording plain = record(demo());
+    EXPECT_EQ(plain.scene.at("input").find("buttons"), nullptr);
+    EXPECT_EQ(plain.scene.at("apps").asArray()->at(0).find("inputMethod"), nullptr);
+}
+
 TEST(Recorder, SecureFieldValueIsNeverRecorded) {
     for (bool redact : {false, true}) {
         Recording recording = record(demoWithPassword(), redact);

@@ -19,6 +19,22 @@ TEST(X11Proc, StartTimeIsCountedFromTheLastParenthesis) {
     EXPECT_EQ(bootTime("cpu  1 2 3\nxbtime 5\n"), std::nullopt);
 }
 
+TEST(X11Proc, AZombieHasExited) {
+    // A process killed before its parent collected it keeps its /proc entry.
+    EXPECT_TRUE(exited("4242 (We Chat) (x)) Z 1 4242"));
+    EXPECT_TRUE(exited("4242 (chat) X 1"));
+    EXPECT_FALSE(exited("4242 (Z) S 1"));
+    EXPECT_FALSE(exited("no parenthesis Z"));
+}
+
+TEST(X11Proc, AKillPendingForTheProcessOrItsThreadIsAnEnd) {
+    EXPECT_TRUE(killPending("Name:\tWeChat\nSigPnd:\t0000000000000100\nShdPnd:\t0000000000000000\n"));
+    EXPECT_TRUE(killPending("Name:\tWeChat\nSigPnd:\t0000000000000000\nShdPnd:\t0000000000004100\n"));
+    // Another signal pending (SIGTERM) is not an end.
+    EXPECT_FALSE(killPending("Name:\tWeChat\nSigPnd:\t0000000000004000\nShdPnd:\t0000000000004000\n"));
+    EXPECT_FALSE(killPending("Name:\tWeChat\n"));
+}
+
 TEST(X11Proc, ThisProcess) {
     const auto started = launchDate(getpid());
     ASSERT_TRUE(started);

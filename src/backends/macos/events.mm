@@ -53,6 +53,13 @@ bool MacPlatform::post(const ScrollEvent& event) {
     return true;
 }
 
+bool MacPlatform::buttonDown(EventSourceState state, uint32_t button) {
+    return CGEventSourceButtonState(sourceState(state), static_cast<CGMouseButton>(button));
+}
+
+// Quartz does not tell whether another application has taken the pointer.
+bool MacPlatform::pointerGrabbed() { return false; }
+
 std::optional<Point> MacPlatform::pointerLocation() {
     CfRef<CGEventRef> probe(CGEventCreate(nullptr));
     if (!probe) return std::nullopt;

@@ -39,6 +39,8 @@ public:
     bool post(const MouseEvent& event) override;
     bool post(const ScrollEvent& event) override;
     std::optional<Point> pointerLocation() override;
+    bool buttonDown(EventSourceState state, uint32_t button) override;
+    bool pointerGrabbed() override;
 
     // workspace.mm
     std::optional<RunningApplication> runningApplication(int32_t pid) override;
@@ -46,6 +48,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() override;
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override;
 
     // screen_capture.mm
     std::vector<ShareableWindow> shareableWindows() override;

@@ -86,4 +86,18 @@ bool MacPlatform::unhide(int32_t pid) {
     }
 }
 
+// Input methods are bundles installed in an "Input Methods" folder (of the
+// system, the computer or the user); their identifiers name them so too.
+bool MacPlatform::inputMethod(int32_t pid) {
+    @autoreleasepool {
+        NSRunningApplication* app = applicationOf(pid);
+        if (!app) return false;
+        NSString* path = app.bundleURL.path;
+        if (path && [path rangeOfString:@"/Input Methods/"].location != NSNotFound) return true;
+        NSString* identifier = app.bundleIdentifier;
+        return identifier &&
+               [identifier rangeOfString:@".inputmethod." options:NSCaseInsensitiveSearch].location != NSNotFound;
+    }
+}
+
 }  // namespace quillgate::macos

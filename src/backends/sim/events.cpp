@@ -31,6 +31,18 @@ std::optional<Point> SimPlatform::pointerLocation() {
     return pointer(scene_);
 }
 
+bool SimPlatform::buttonDown(EventSourceState, uint32_t button) {
+    std::lock_guard lock(mutex_);
+    advance();
+    return buttonIsDown(scene_, button);
+}
+
+bool SimPlatform::pointerGrabbed() {
+    std::lock_guard lock(mutex_);
+    advance();
+    return pointerIsGrabbed(scene_);
+}
+
 bool SimPlatform::post(const KeyboardEvent& event) {
     std::lock_guard lock(mutex_);
     double now = advance();

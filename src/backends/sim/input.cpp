@@ -87,6 +87,13 @@ void releaseKey(Value& scene, uint16_t code) {
     std::erase_if(*held->second.asArray(), [&](const Value& key) { return integer(&key) == code; });
 }
 
+bool buttonIsDown(const Value& scene, uint32_t button) {
+    return button <= std::numeric_limits<uint16_t>::max() &&
+           listHolds(inputMember(scene, "buttons"), static_cast<uint16_t>(button));
+}
+
+bool pointerIsGrabbed(const Value& scene) { return boolean(inputMember(scene, "grab")) == true; }
+
 Point pointer(const Value& scene) {
     auto location = pairFromArray(inputMember(scene, "pointer"));
     return location ? Point{location->first, location->second} : Point{};

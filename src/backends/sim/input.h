@@ -35,6 +35,11 @@ bool keyIsDown(const Value& scene, uint16_t code);
 // A posted key-up: the key is no longer held unless it is stuck.
 void releaseKey(Value& scene, uint16_t code);
 
+// A mouse button is down when "buttons" lists its number.
+bool buttonIsDown(const Value& scene, uint32_t button);
+// Whether "grab" says another program holds the pointer grabbed.
+bool pointerIsGrabbed(const Value& scene);
+
 Point pointer(const Value& scene);
 void movePointer(Value& scene, Point location);
 

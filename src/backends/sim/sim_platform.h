@@ -75,12 +75,15 @@ public:
     bool post(const MouseEvent& event) override;
     bool post(const ScrollEvent& event) override;
     std::optional<Point> pointerLocation() override;
+    bool buttonDown(EventSourceState state, uint32_t button) override;
+    bool pointerGrabbed() override;
 
     std::optional<RunningApplication> runningApplication(int32_t pid) override;
     std::vector<RunningApplication> runningApplications(const std::string& bundle) override;
     std::optional<RunningApplication> frontmostApplication() override;
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override;
 
     std::vector<ShareableWindow> shareableWindows() override;
     Image screenshot(uint32_t windowID, int width, int height) override;

@@ -113,4 +113,11 @@ bool SimPlatform::unhide(int32_t pid) {
     return appEntry(scene_, pid) != nullptr;
 }
 
+bool SimPlatform::inputMethod(int32_t pid) {
+    std::lock_guard lock(mutex_);
+    advance();
+    const Object* entry = appEntry(scene_, pid);
+    return entry && boolean(member(*entry, "inputMethod")) == true;
+}
+
 }  // namespace quillgate::sim

@@ -8,6 +8,7 @@
 #include "backends/x11/ax_reading.h"
 #include "backends/x11/ax_scale.h"
 #include "backends/x11/connection.h"
+#include "backends/x11/proc.h"
 #include "backends/x11/stacking.h"
 #include "backends/x11/x11_platform.h"
 
@@ -188,7 +189,7 @@ int32_t X11Platform::raise(const Element& window) {
     return axstatus::success;
 }
 
-std::optional<Point> X11Platform::clickPoint(const Element& element) {
+std::optional<X11Platform::ClickTarget> X11Platform::clickPoint(const Element& element) {
     const AtspiElement* handle = atspiElement(element);
     const auto role = axRole(handle->accessible);
     if (!role || !pressedByClick(role->role)) return std::nullopt;
@@ -197,21 +198,34 @@ std::optional<Point> X11Platform::clickPoint(const Element& element) {
     const Point centre{std::floor(rect->x + rect->width / 2), std::floor(rect->y + rect->height / 2)};
     const auto pid = pidOfElement(element);
     if (!pid || frontOwnerAt(*x_, centre) != pid) return std::nullopt;
-    return centre;
+    return ClickTarget{centre, *pid};
 }
 
-void X11Platform::pressByClick(Point point) {
+bool X11Platform::stillClickable(const ClickTarget& target) {
+    if (!launchDate(target.pid) || frontOwnerAt(*x_, target.centre) != target.pid) return false;
+    for (uint32_t button = 0; button < 3; ++button) {
+        if (buttonDown(EventSourceState::combinedSession, button)) return false;
+    }
+    return !pointerGrabbed();
+}
+
+int32_t X11Platform::pressByClick(const ClickTarget& target) {
     const auto before = pointerLocation();
     // The toolkit takes a press as a click only once the pointer has entered
     // the control, which it learns from the move, so the move comes first and
     // is given time to arrive; so is the release before the pointer leaves.
-    post(MouseEvent{mouse::moved, point, mouse::leftButton, std::nullopt});
+    post(MouseEvent{mouse::moved, target.centre, mouse::leftButton, std::nullopt});
     sleep(clickSettle);
-    post(MouseEvent{mouse::leftDown, point, mouse::leftButton, 1});
-    post(MouseEvent{mouse::leftUp, point, mouse::leftButton, 1});
-    sleep(clickSettle);
+    const bool clickable = stillClickable(target);
+    if (clickable) {
+        post(MouseEvent{mouse::leftDown, target.centre, mouse::leftButton, 1});
+        post(MouseEvent{mouse::leftUp, target.centre, mouse::leftButton, 1});
+        sleep(clickSettle);
+    }
     // The user's pointer goes back where it was.
     if (before) post(MouseEvent{mouse::moved, *before, mouse::leftButton, std::nullopt});
+    if (clickable) return axstatus::success;
+    return launchDate(target.pid) ? axstatus::failure : axstatus::invalidElement;
 }
 
 int32_t X11Platform::setAttribute(const Element& element, const std::string& attribute, const Value& value) {
@@ -232,10 +246,7 @@ int32_t X11Platform::performAction(const Element& element, const std::string& ac
         return raise(element);
     }
     if (action != "AXPress") return axstatus::actionUnsupported;
-    if (auto point = clickPoint(element)) {
-        pressByClick(*point);
-        return axstatus::success;
-    }
+    if (auto target = clickPoint(element)) return pressByClick(*target);
     Owned<AtspiAction> actions(atspi_accessible_get_action_iface(handle->accessible));
     if (!actions) return axstatus::actionUnsupported;
     GError* error = nullptr;

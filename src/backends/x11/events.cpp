@@ -4,6 +4,7 @@
 #include <xcb/xtest.h>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "backends/x11/connection.h"
@@ -161,6 +162,33 @@ bool X11Platform::post(const ScrollEvent& event) {
     }
     xcb_flush(x_->get());
     return true;
+}
+
+bool X11Platform::buttonDown(EventSourceState, uint32_t button) {
+    // The core state carries buttons 1 to 5, of which 4 and 5 are the wheel.
+    constexpr std::array<uint16_t, 3> masks{XCB_KEY_BUT_MASK_BUTTON_1, XCB_KEY_BUT_MASK_BUTTON_3,
+                                            XCB_KEY_BUT_MASK_BUTTON_2};
+    if (button >= masks.size()) return false;
+    Reply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(x_->get(), xcb_query_pointer(x_->get(), x_->root()), nullptr));
+    return pointer && (pointer->mask & masks[button]);
+}
+
+bool X11Platform::pointerGrabbed() {
+    // The server tells of another client's grab only by refusing one: a grab
+    // that succeeds is let go at once, having taken no event.
+    Reply<xcb_grab_pointer_reply_t> grab(xcb_grab_pointer_reply(
+        x_->get(),
+        xcb_grab_pointer(x_->get(), 0, x_->root(), 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
+                         XCB_CURRENT_TIME),
+        nullptr));
+    if (!grab) return false;
+    if (grab->status == XCB_GRAB_STATUS_SUCCESS) {
+        xcb_ungrab_pointer(x_->get(), XCB_CURRENT_TIME);
+        xcb_flush(x_->get());
+        return false;
+    }
+    return grab->status == XCB_GRAB_STATUS_ALREADY_GRABBED || grab->status == XCB_GRAB_STATUS_FROZEN;
 }
 
 std::optional<Point> X11Platform::pointerLocation() {

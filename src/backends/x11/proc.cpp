@@ -1,6 +1,9 @@
 #include "backends/x11/proc.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <charconv>
 #include <fstream>
@@ -54,6 +57,27 @@ std::optional<uint64_t> startTicks(std::string_view stat) {
     return std::nullopt;
 }
 
+bool exited(std::string_view stat) {
+    const size_t close = stat.rfind(')');
+    if (close == std::string_view::npos) return false;
+    const size_t state = stat.find_first_not_of(' ', close + 1);
+    return state != std::string_view::npos && (stat[state] == 'Z' || stat[state] == 'X');
+}
+
+bool killPending(std::string_view status) {
+    constexpr uint64_t kill = uint64_t{1} << (SIGKILL - 1);
+    for (std::string_view key : {"\nSigPnd:", "\nShdPnd:"}) {
+        const size_t at = status.find(key);
+        if (at == std::string_view::npos) continue;
+        std::string_view mask = status.substr(at + key.size());
+        mask.remove_prefix(std::min(mask.find_first_not_of(" \t"), mask.size()));
+        uint64_t pending = 0;
+        const auto [end, error] = std::from_chars(mask.data(), mask.data() + mask.size(), pending, 16);
+        if (error == std::errc() && end != mask.data() && (pending & kill)) return true;
+    }
+    return false;
+}
+
 std::optional<uint64_t> bootTime(std::string_view stat) {
     constexpr std::string_view key = "btime ";
     size_t at = 0;
@@ -67,8 +91,10 @@ std::optional<uint64_t> bootTime(std::string_view stat) {
 std::optional<double> launchDate(int32_t pid) {
     if (pid <= 0) return std::nullopt;
     const auto stat = fileText(procPath(pid, "stat"));
-    const auto ticks = stat ? startTicks(*stat) : std::nullopt;
+    const auto ticks = stat && !exited(*stat) ? startTicks(*stat) : std::nullopt;
     if (!ticks) return std::nullopt;
+    const auto status = fileText(procPath(pid, "status"));
+    if (!status || killPending(*status)) return std::nullopt;
     // The boot time never changes while the system runs.
     static const std::optional<uint64_t> boot = [] {
         const auto system = fileText("/proc/stat");

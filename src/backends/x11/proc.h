@@ -13,8 +13,19 @@ namespace quillgate::x11 {
 // The process's command name (what ps shows); absent when it is gone.
 std::optional<std::string> processName(int32_t pid);
 
-// Seconds since 1970 at which the process started; absent when it is gone.
+// Seconds since 1970 at which the process started; absent when it is gone:
+// a process that has exited and waits for its parent to collect it, or one
+// that has been killed and is still ending, is gone.
 std::optional<double> launchDate(int32_t pid);
+
+// Whether field 3 of /proc/<pid>/stat (the state) says the process has
+// exited: a zombie or dead.
+bool exited(std::string_view stat);
+
+// Whether /proc/<pid>/status lists a kill among the signals pending for the
+// process or its thread (SigPnd, ShdPnd). A killed process may take a while
+// to end on a busy system, and its windows stay until it has.
+bool killPending(std::string_view status);
 
 // Field 22 of /proc/<pid>/stat (start time in clock ticks after boot). The
 // command name in field 2 may hold spaces and parentheses, so fields are

@@ -3,6 +3,10 @@
 // windows that are iconified or on another desktop.
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "backends/x11/connection.h"
 #include "backends/x11/proc.h"
 #include "backends/x11/stacking.h"
@@ -48,6 +52,14 @@ std::optional<RunningApplication> X11Platform::runningApplication(int32_t pid) {
     app.name = processName(pid);
     app.launchDate = launched;
     return app;
+}
+
+bool X11Platform::inputMethod(int32_t pid) {
+    // The processes that show the input methods' candidate lists and
+    // compositions: IBus's panel and its XIM server, and Fcitx.
+    static constexpr std::array<std::string_view, 4> inputMethods{"ibus-ui-gtk3", "ibus-x11", "fcitx5", "fcitx"};
+    const auto name = processName(pid);
+    return name && std::find(inputMethods.begin(), inputMethods.end(), *name) != inputMethods.end();
 }
 
 std::vector<RunningApplication> X11Platform::runningApplications(const std::string&) {

@@ -58,6 +58,8 @@ public:
     bool post(const MouseEvent& event) override;
     bool post(const ScrollEvent& event) override;
     std::optional<Point> pointerLocation() override;
+    bool buttonDown(EventSourceState state, uint32_t button) override;
+    bool pointerGrabbed() override;
 
     // workspace.cpp
     std::optional<RunningApplication> runningApplication(int32_t pid) override;
@@ -65,6 +67,7 @@ public:
     std::optional<RunningApplication> frontmostApplication() override;
     bool activate(int32_t pid) override;
     bool unhide(int32_t pid) override;
+    bool inputMethod(int32_t pid) override;
 
     // screen_capture.cpp
     std::vector<ShareableWindow> shareableWindows() override;
@@ -106,8 +109,18 @@ private:
     // handler, and the application answers no accessibility call until the
     // dialog closes. A click reaches the application as input instead, so a
     // control that is in front at its centre is pressed by clicking it.
-    std::optional<Point> clickPoint(const Element& element);
-    void pressByClick(Point point);
+    // The control's centre and its application's pid.
+    struct ClickTarget {
+        Point centre;
+        int32_t pid = 0;
+    };
+    std::optional<ClickTarget> clickPoint(const Element& element);
+    // The click's pointer move takes a moment to arrive, and meanwhile the
+    // application may die or its window be covered, or someone may take the
+    // pointer: the button goes down only when the target is still alive and
+    // in front and the pointer free. The pointer is put back either way.
+    int32_t pressByClick(const ClickTarget& target);
+    bool stillClickable(const ClickTarget& target);
 
     std::unique_ptr<Connection> x_;
     std::unique_ptr<Bus> session_;
