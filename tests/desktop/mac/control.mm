@@ -6,6 +6,9 @@
 #import "event_log.h"
 #import "keyboard_layout.h"
 
+// The FIFO's source, kept for the life of the process.
+static dispatch_source_t commands;
+
 static void carryOut(NSString* line, ChatWindow* chat) {
     NSRange space = [line rangeOfString:@" "];
     NSString* word = space.location == NSNotFound ? line : [line substringToIndex:space.location];
@@ -79,7 +82,5 @@ void listenForCommands(NSString* fifo, ChatWindow* chat) {
         }
     });
     dispatch_resume(source);
-    // Kept for the life of the process.
-    static dispatch_source_t kept;
-    kept = source;
+    commands = source;
 }

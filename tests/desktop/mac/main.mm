@@ -158,7 +158,7 @@ static ChatOptions parse(NSArray<NSString*>* arguments, NSString** log, NSString
     return options;
 }
 
-int main(int argc, const char** argv) {
+int main() {
     @autoreleasepool {
         NSString* log = nil;
         NSString* control = nil;
