@@ -56,3 +56,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -stdlib=libc++ -Wno-unused-command
 # Programs of this machine are run; libraries and headers come from the SDK
 # and the given prefix only.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+
+# The test binaries cannot run here: GoogleTest's tests are listed when ctest
+# runs them (on a Mac), not right after the link.
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

@@ -42,9 +42,9 @@ LAYERS = [
     ["recorder"],
     # The outer ring: the desktops behind the port, each reached only through
     # it; they stand on the port and the utilities, and nothing below includes them.
-    ["backends/sim", "backends/macos", "backends/x11"],
-    # The Linux choice between the simulated and the X11 desktop.
-    ["backends/linux"],
+    ["backends/sim", "backends/macos", "backends/x11", "backends/choice"],
+    # The choice between the desktops linked: simulated or X11 on Linux, macOS or simulated on a Mac.
+    ["backends/linux", "backends/apple"],
     # The program's entry, which nothing includes.
     ["main.cpp"],
 ]

@@ -164,6 +164,8 @@ def main():
     expected = lines_of(read(os.path.join(folder, "responses.jsonl"), b"").decode())
     env = dict(os.environ)
     env.pop("QUILLGATE_SCENE", None)
+    # Transcripts are of the simulated desktop, which a Mac's program uses only when asked.
+    env["QUILLGATE_DESKTOP"] = "sim"
     scene = os.path.join(folder, "scene.json")
     if os.path.exists(scene):
         env["QUILLGATE_SCENE"] = scene

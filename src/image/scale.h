@@ -1,5 +1,5 @@
 #pragma once
-// The scaler behind resample(): stb_image_resize.
+// The scaler behind resample(): stb_image_resize, Core Graphics on macOS.
 
 #include "platform/image.h"
 

@@ -2,6 +2,9 @@
 // screenshot leaves for later captures, and the accounting of raced ones.
 // The race outcomes themselves are in the e2e transcripts.
 
+#ifdef __APPLE__
+#include <mach/mach.h>
+#endif
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -59,14 +62,28 @@ TEST(Capture, ALateScreenshotEndsItsCountWhenItReturnsAndTheBackOffOutlastsIt) {
     EXPECT_EQ(captureCalls(h), (Calls{"content", "screenshot", "tool", "tool", "content", "screenshot", "tool"}));
 }
 
-// Threads of this process alive now, as the system lists them.
+// Threads of this process alive now, as the system lists them: the kernel's
+// task on a Mac, /proc elsewhere.
+#ifdef __APPLE__
+size_t threadCount() {
+    thread_act_array_t threads = nullptr;
+    mach_msg_type_number_t count = 0;
+    if (task_threads(mach_task_self(), &threads, &count) != KERN_SUCCESS) return 0;
+    for (mach_msg_type_number_t i = 0; i < count; ++i) mach_port_deallocate(mach_task_self(), threads[i]);
+    vm_deallocate(mach_task_self(), reinterpret_cast<vm_address_t>(threads), count * sizeof(thread_act_t));
+    return count;
+}
+constexpr bool threadsListed = true;
+#else
 size_t threadCount() {
     return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
                                              std::filesystem::directory_iterator()));
 }
+const bool threadsListed = std::filesystem::exists("/proc/self/task");
+#endif
 
 TEST(Capture, AThousandGuardedChecksLeaveNoThreadBehind) {
-    if (!std::filesystem::exists("/proc/self/task")) GTEST_SKIP() << "no per-process thread list here";
+    if (!threadsListed) GTEST_SKIP() << "no per-process thread list here";
     Object scene = testing::chatScene();
     scene["sck"] = Object{{"delay", 0}};
     Harness h(scene);

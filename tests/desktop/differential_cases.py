@@ -10,14 +10,14 @@ import os
 import subprocess
 import time
 
-from driver import (STEP_SECONDS, Quillgate, case, centre, decode_png, dump, equal, expect, fraction,
+from driver import (REAL_DESKTOP, STEP_SECONDS, Quillgate, case, centre, decode_png, dump, equal, expect, fraction,
                     relative)
 
 
 def record(desk, redact=False):
     """The recorded scene file of the desktop as it is now."""
     folder = os.path.join(desk.workdir, "scene-redacted" if redact else "scene")
-    env = dict(os.environ, QUILLGATE_DESKTOP="x11", TMPDIR=desk.workdir)
+    env = dict(os.environ, QUILLGATE_DESKTOP=REAL_DESKTOP, TMPDIR=desk.workdir)
     env.pop("QUILLGATE_SCENE", None)
     run = subprocess.run([desk.binary, "--record-scene", folder] + ["--redact"] * redact, env=env,
                          capture_output=True, timeout=60)

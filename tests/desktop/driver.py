@@ -15,16 +15,44 @@ import zlib
 
 HERE = os.path.dirname(os.path.realpath(__file__))
 CHAT_APP = os.path.join(HERE, "chat_app.py")
+# The desktop the cases drive: the X11 desktop with the GTK application, or
+# on a Mac the session's own desktop with the AppKit one (tests/desktop/mac).
+MAC = sys.platform == "darwin"
+REAL_DESKTOP = "macos" if MAC else "x11"
+# The modifier of the shortcut chords (ctrl+a, cmd+enter), as the application names it.
+SHORTCUT = "command" if MAC else "control"
 # Long enough for a loaded machine, short enough that a hang shows as a failure.
 STEP_SECONDS = 15
 
 CASES = {}
+# The desktops ("x11", "macos") each case applies to.
+DESKTOPS = {}
 
 
-def case(function):
+def case(function, desktops=("x11", "macos")):
     """Registers a test case under its function's name."""
     CASES[function.__name__] = function
+    DESKTOPS[function.__name__] = desktops
     return function
+
+
+def x11_case(function):
+    """A case about what only the X11 desktop has."""
+    return case(function, ("x11",))
+
+
+def mac_case(function):
+    """A case about what only the macOS desktop has."""
+    return case(function, ("macos",))
+
+
+def app_command(name):
+    """The argument list's start and the executable that start the test application as name."""
+    if MAC:
+        program = os.path.join(os.environ["QUILLGATE_TEST_APPS"], name + ".app", "Contents", "MacOS", name)
+        return [program], program
+    # argv[0] is the name the process shows, the interpreter runs it.
+    return [name, CHAT_APP], sys.executable
 
 
 class Failure(Exception):
@@ -48,20 +76,22 @@ class App:
     """One running instance of the test application and its event log."""
 
     def __init__(self, workdir, label, name, geometry, cover=False, above=False, no_focus=False, title=None,
-                 overlay=False, env=None):
+                 overlay=False, env=None, click_through=False):
         self.label = label
         self.log_path = os.path.join(workdir, label + ".events.jsonl")
         self.control_path = os.path.join(workdir, label + ".control")
         self.output_path = os.path.join(workdir, label + ".output")
         os.mkfifo(self.control_path)
-        argv = [name, CHAT_APP, "--log", self.log_path, "--control", self.control_path, "--name", name,
-                "--geometry", ",".join(str(v) for v in geometry)]
+        start, executable = app_command(name)
+        argv = start + ["--log", self.log_path, "--control", self.control_path, "--name", name,
+                        "--geometry", ",".join(str(v) for v in geometry)]
         argv += ["--cover"] * cover + ["--above"] * above + ["--no-focus"] * no_focus
+        argv += ["--click-through"] * click_through  # the AppKit application's only
         argv += ["--title", title] if title else []
         argv += ["--overlay"] * overlay
         with open(self.output_path, "wb") as output:
             # argv[0] is the name the process shows, the interpreter runs it.
-            self.process = subprocess.Popen(argv, executable=sys.executable, stdin=subprocess.DEVNULL,
+            self.process = subprocess.Popen(argv, executable=executable, stdin=subprocess.DEVNULL,
                                             stdout=output, stderr=output, env=dict(os.environ, **(env or {})))
         self.ready = self.wait("ready")
         self.pid = self.ready["pid"]
@@ -138,16 +168,15 @@ def finish(process, ask):
 
 
 class Quillgate:
-    """quillgate --server on the X11 desktop, one request line at a time."""
+    """quillgate --server on the real desktop, one request line at a time."""
 
     def __init__(self, binary, workdir, scene=None, label="quillgate"):
-        """On the X11 desktop; on the simulated desktop when given a scene file."""
+        """On the real desktop (X11 or macOS); on the simulated desktop when given a scene file."""
         if scene is None:
-            env = dict(os.environ, QUILLGATE_DESKTOP="x11", TMPDIR=workdir)
+            env = dict(os.environ, QUILLGATE_DESKTOP=REAL_DESKTOP, TMPDIR=workdir)
             env.pop("QUILLGATE_SCENE", None)
         else:
-            env = dict(os.environ, QUILLGATE_SCENE=scene, TMPDIR=workdir)
-            env.pop("QUILLGATE_DESKTOP", None)
+            env = dict(os.environ, QUILLGATE_SCENE=scene, QUILLGATE_DESKTOP="sim", TMPDIR=workdir)
         self.stderr_path = os.path.join(workdir, label + ".stderr")
         with open(self.stderr_path, "wb") as stderr:
             self.process = subprocess.Popen([binary, "--server"], env=env, stdin=subprocess.PIPE,

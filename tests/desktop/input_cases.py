@@ -1,14 +1,14 @@
 """Posted input: clicks, key chords, scrolls and pointer moves reaching the right place, or nothing at all."""
 import time
 
-from driver import case, centre, equal, expect, fraction
+from driver import SHORTCUT, case, centre, equal, expect, fraction
 
 # Each allowed key name and what the application receives: the key and its modifiers.
 KEYS = [("enter", "Return", []), ("tab", "Tab", []), ("escape", "Escape", []),
         ("backspace", "BackSpace", []), ("delete", "Delete", []), ("left", "Left", []),
         ("right", "Right", []), ("up", "Up", []), ("down", "Down", []), ("home", "Home", []),
-        ("end", "End", []), ("ctrl+a", "a", ["control"]), ("ctrl+v", "v", ["control"]),
-        ("cmd+enter", "Return", ["control"])]
+        ("end", "End", []), ("ctrl+a", "a", [SHORTCUT]), ("ctrl+v", "v", [SHORTCUT]),
+        ("cmd+enter", "Return", [SHORTCUT])]
 MODIFIER_KEYS = ("Control_L", "Control_R", "Shift_L", "Shift_R", "Alt_L", "Alt_R", "Super_L", "Super_R",
                  "Meta_L", "Meta_R", "ISO_Level3_Shift")
 
@@ -54,7 +54,7 @@ def every_allowed_key_reaches_the_composer(desk):
     since = time.monotonic()
     for name, _, _ in KEYS:
         desk.quillgate.ok("execute", bound=bound, action={"kind": "key", "key": name})
-    app.wait("key", since, key="Return", mods=["control"])
+    app.wait("key", since, key="Return", mods=[SHORTCUT])
     received = [(r["key"], r["mods"], r["widget"]) for r in app.events("key", since) if r["key"] not in MODIFIER_KEYS]
     # An enter may arrive twice: once sent to the process, once through the keyboard.
     collapsed = [k for i, k in enumerate(received) if i == 0 or k != received[i - 1] or k[0] != "Return"]

@@ -3,7 +3,7 @@ import os
 import subprocess
 import time
 
-from driver import case, dump, equal, expect, frame_of
+from driver import case, dump, equal, expect, frame_of, x11_case
 
 
 @case
@@ -112,7 +112,7 @@ def status_reports_a_usable_desktop(desk):
     equal(idle["frontPid"], app.pid, "front pid")
 
 
-@case
+@x11_case
 def accessibility_bus_missing_is_untrusted_not_fatal(desk):
     app, bound = desk.bound_chat()
     env = dict(os.environ, QUILLGATE_DESKTOP="x11", AT_SPI_BUS_ADDRESS="unix:path=" + desk.workdir + "/no-bus")
@@ -125,7 +125,7 @@ def accessibility_bus_missing_is_untrusted_not_fatal(desk):
         "answers without an accessibility bus")
 
 
-@case
+@x11_case
 def x11_desktop_needs_a_reachable_x11_display(desk):
     sessions = {"no display": {"DISPLAY": None},
                 "unreachable display": {"DISPLAY": ":%d" % (int(os.environ["DISPLAY"][1:]) + 500)},

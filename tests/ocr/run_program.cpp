@@ -73,7 +73,9 @@ Outcome runProgram(const std::string& program, const Invocation& run) {
     posix_spawn_file_actions_init(&actions);
     int inputPipe[2] = {-1, -1};
     if (run.whileWaitingForInput) {
-        if (pipe2(inputPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+        // pipe() and FD_CLOEXEC rather than Linux's pipe2(), which macOS lacks.
+        if (pipe(inputPipe) != 0) throw std::runtime_error("pipe failed");
+        for (int end : inputPipe) fcntl(end, F_SETFD, FD_CLOEXEC);
         posix_spawn_file_actions_adddup2(&actions, inputPipe[0], 0);
     } else {
         posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);

@@ -37,7 +37,11 @@ long peakBytesAnswering(const std::string& line) {
     const bool waited = wait4(child, &status, 0, &usage) == child;
     std::remove(path);
     if (!waited || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+#ifdef __APPLE__
+    return usage.ru_maxrss;  // bytes on macOS
+#else
     return usage.ru_maxrss * 1024L;  // kilobytes on Linux
+#endif
 }
 
 TEST(RequestMemory, ALineOfElevenMillionNumbersNeedsAtMostFourTimesItsLength) {

@@ -1,9 +1,9 @@
-#include "platform/backend.h"
+#include "backends/macos/backend.h"
 
 #include "backends/macos/mac_platform.h"
 
-namespace quillgate {
+namespace quillgate::macos {
 
-std::shared_ptr<Platform> makePlatform() { return std::make_shared<macos::MacPlatform>(); }
+std::shared_ptr<Platform> makeMacPlatform() { return std::make_shared<MacPlatform>(); }
 
-}  // namespace quillgate
+}  // namespace quillgate::macos

@@ -194,7 +194,7 @@ bool forEachInside(const Object& element, const ElementPlace& place, const Eleme
             value && visitValue(*value, place.child(std::string(key)), visit))
             return true;
     for (const auto& [key, value] : element) {
-        if (!key.starts_with("AX") || key == "AXParent" || std::ranges::find(first, key) != std::end(first)) continue;
+        if (!key.starts_with("AX") || key == "AXParent" || std::find(std::begin(first), std::end(first), key) != std::end(first)) continue;
         if (visitValue(value, place.child(key), visit)) return true;
     }
     return false;

@@ -36,7 +36,8 @@ const Value* inputMember(const Value& scene, std::string_view key) {
 
 bool listHolds(const Value* list, uint16_t code) {
     if (!list || !list->isArray()) return false;
-    return std::ranges::any_of(*list->asArray(), [&](const Value& held) { return integer(&held) == code; });
+    return std::any_of(list->asArray()->begin(), list->asArray()->end(),
+                       [&](const Value& held) { return integer(&held) == code; });
 }
 
 }  // namespace

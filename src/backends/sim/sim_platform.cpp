@@ -12,8 +12,7 @@ namespace {
 // The program prints this message as its one line on standard error.
 std::runtime_error sceneFailure(const std::string& name, const std::string& problem) {
     std::string line = name + ": " + problem;
-    std::ranges::replace_if(
-        line, [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return std::runtime_error(line);
 }
 

@@ -16,7 +16,8 @@ bool isOnScreen(const Value& window) {
 }
 
 bool isWindowArray(const Value& windows) {
-    return windows.isArray() && std::ranges::all_of(*windows.asArray(), [](const Value& w) { return w.isObject(); });
+    return windows.isArray() && std::all_of(windows.asArray()->begin(), windows.asArray()->end(),
+                                             [](const Value& w) { return w.isObject(); });
 }
 
 }  // namespace
