@@ -1,6 +1,8 @@
 // The macOS engine: Vision's text recognition with fixed settings, Chinese
 // (Simplified) first, then US English, the accurate level, no language
-// correction, and the caller's vocabulary as custom words.
+// correction, and the caller's vocabulary as custom words (which Vision
+// documents it ignores without language correction: they are passed on
+// unchanged, and have no effect).
 #import <AppKit/AppKit.h>
 #import <Vision/Vision.h>
 
