@@ -244,7 +244,8 @@ public:
     }
     // A thread the caller starts to make platform calls for it (the capture
     // race's screenshot) holds this handle from before it starts until its
-    // result is handed over. A backend whose time is simulated holds time
+    // result is handed over and it has released all it held; dropping the
+    // handle is its last act. A backend whose time is simulated holds time
     // still while such a thread works; on a real clock it is empty.
     using Helper = std::shared_ptr<void>;
     virtual Helper helper() { return nullptr; }
