@@ -249,6 +249,17 @@ public:
     // still while such a thread works; on a real clock it is empty.
     using Helper = std::shared_ptr<void>;
     virtual Helper helper() { return nullptr; }
+
+    // What a desktop whose permissions are not the Mac's (granted in System
+    // Settings to the application that launched this process) says about
+    // one, for the doctor: what a grant rests on here and how to get it.
+    // Absent on the Mac and on a desktop that simulates it.
+    enum class Permission { accessibility, screenRecording };
+    struct PermissionSource {
+        std::string granted;  // what holds when it is granted
+        std::string advice;   // what to do when it is not
+    };
+    virtual std::optional<PermissionSource> permissionSource(Permission) { return std::nullopt; }
 };
 
 }  // namespace quillgate

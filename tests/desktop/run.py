@@ -15,6 +15,7 @@ import traceback
 import driver
 # The case modules register their cases with the driver.
 import differential_cases  # noqa: F401
+import failure_cases  # noqa: F401
 import guard_cases  # noqa: F401
 import input_cases  # noqa: F401
 import popup_cases  # noqa: F401

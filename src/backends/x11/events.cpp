@@ -57,7 +57,7 @@ double X11Platform::secondsSinceLastEvent(EventSourceState, uint32_t) {
     // The server keeps one idle time for all input: every event type reads it.
     if (!x_->screenSaver()) return 0;
     Reply<xcb_screensaver_query_info_reply_t> info(
-        xcb_screensaver_query_info_reply(x_->get(), xcb_screensaver_query_info(x_->get(), x_->root()), nullptr));
+        x_->ask<xcb_screensaver_query_info_reply_t>([&] { return xcb_screensaver_query_info(x_->get(), x_->root()); }));
     return info ? info->ms_since_user_input / 1000.0 : 0;
 }
 
@@ -66,7 +66,7 @@ bool X11Platform::keyDown(EventSourceState, uint16_t code) {
     if (!sym) return false;
     const auto codes = keycodesOf(*x_, *sym);
     if (codes.empty()) return false;
-    Reply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(x_->get(), xcb_query_keymap(x_->get()), nullptr));
+    auto keymap = x_->ask<xcb_query_keymap_reply_t>([&] { return xcb_query_keymap(x_->get()); });
     if (!keymap) return false;
     return std::any_of(codes.begin(), codes.end(),
                        [&](xcb_keycode_t k) { return (keymap->keys[k / 8] >> (k % 8)) & 1; });
@@ -157,7 +157,7 @@ bool X11Platform::post(const ScrollEvent& event) {
 
 std::optional<Point> X11Platform::pointerLocation() {
     Reply<xcb_query_pointer_reply_t> pointer(
-        xcb_query_pointer_reply(x_->get(), xcb_query_pointer(x_->get(), x_->root()), nullptr));
+        x_->ask<xcb_query_pointer_reply_t>([&] { return xcb_query_pointer(x_->get(), x_->root()); }));
     if (!pointer) return std::nullopt;
     return Point{static_cast<double>(pointer->root_x), static_cast<double>(pointer->root_y)};
 }

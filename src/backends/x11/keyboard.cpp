@@ -9,7 +9,7 @@ std::vector<xcb_keycode_t> keycodesOf(const Connection& x, uint32_t keysym) {
     const xcb_keycode_t first = setup->min_keycode;
     const uint8_t count = static_cast<uint8_t>(setup->max_keycode - first + 1);
     Reply<xcb_get_keyboard_mapping_reply_t> map(
-        xcb_get_keyboard_mapping_reply(x.get(), xcb_get_keyboard_mapping(x.get(), first, count), nullptr));
+        x.ask<xcb_get_keyboard_mapping_reply_t>([&] { return xcb_get_keyboard_mapping(x.get(), first, count); }));
     std::vector<xcb_keycode_t> found;
     if (!map || map->keysyms_per_keycode == 0) return found;
     const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map.get());

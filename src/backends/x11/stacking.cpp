@@ -44,7 +44,7 @@ Asked ask(const Connection& x, xcb_window_t window) {
 }
 
 Reply<xcb_get_property_reply_t> property(const Connection& x, xcb_get_property_cookie_t cookie) {
-    return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(x.get(), cookie, nullptr));
+    return x.replyTo<xcb_get_property_reply_t>(cookie);
 }
 
 WindowType typeOf(const Atoms& a, const std::vector<uint32_t>& types) {
@@ -80,9 +80,9 @@ WindowStates statesOf(const Atoms& a, const std::vector<uint32_t>& atoms) {
 // Absent when the window is gone.
 std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool unmanaged) {
     xcb_connection_t* c = x.get();
-    Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, asked.attributes, nullptr));
-    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, asked.geometry, nullptr));
-    Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, asked.origin, nullptr));
+    auto attributes = x.replyTo<xcb_get_window_attributes_reply_t>(asked.attributes);
+    auto geometry = x.replyTo<xcb_get_geometry_reply_t>(asked.geometry);
+    auto origin = x.replyTo<xcb_translate_coordinates_reply_t>(asked.origin);
     auto pid = property(x, asked.pid);
     auto netName = property(x, asked.netName);
     auto name = property(x, asked.name);
@@ -114,7 +114,7 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
 // The X-Resource extension knows which client created a window, and that
 // client's pid when it is local: the answer for windows without _NET_WM_PID.
 void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
-    if (!x.resource()) return;
+    if (!x.resource() || !x.answering()) return;
     std::vector<std::pair<size_t, xcb_res_query_client_ids_cookie_t>> asked;
     for (size_t i = 0; i < windows.size(); ++i) {
         if (windows[i].facts.pid) continue;
@@ -122,7 +122,7 @@ void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
         asked.emplace_back(i, xcb_res_query_client_ids(x.get(), 1, &spec));
     }
     for (const auto& [index, cookie] : asked) {
-        Reply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(x.get(), cookie, nullptr));
+        auto reply = x.replyTo<xcb_res_query_client_ids_reply_t>(cookie);
         if (!reply) continue;
         for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
             if (it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID &&
@@ -137,7 +137,7 @@ void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
 std::vector<xcb_window_t> framesOf(const Connection& x, const std::vector<xcb_window_t>& windows) {
     std::vector<xcb_window_t> current = windows;
     std::vector<xcb_window_t> frames(windows.size(), XCB_WINDOW_NONE);
-    for (int depth = 0; depth < frameDepth; ++depth) {
+    for (int depth = 0; depth < frameDepth && x.answering(); ++depth) {
         std::vector<std::pair<size_t, xcb_query_tree_cookie_t>> asked;
         for (size_t i = 0; i < current.size(); ++i) {
             if (frames[i] == XCB_WINDOW_NONE && current[i] != XCB_WINDOW_NONE)
@@ -145,7 +145,7 @@ std::vector<xcb_window_t> framesOf(const Connection& x, const std::vector<xcb_wi
         }
         if (asked.empty()) break;
         for (const auto& [i, cookie] : asked) {
-            Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(x.get(), cookie, nullptr));
+            auto tree = x.replyTo<xcb_query_tree_reply_t>(cookie);
             if (!tree) {
                 current[i] = XCB_WINDOW_NONE;
             } else if (tree->parent == x.root()) {
@@ -166,11 +166,12 @@ xcb_window_t frameWindow(const Connection& x, xcb_window_t window) {
 }
 
 std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly) {
+    if (!x.answering()) return {};
     xcb_connection_t* c = x.get();
     auto stackingCookie = xcb_get_property(c, 0, x.root(), x.atoms().clientListStacking, XCB_ATOM_WINDOW, 0, 1 << 16);
     auto treeCookie = xcb_query_tree(c, x.root());
     const std::vector<uint32_t> clients = propertyItems(property(x, stackingCookie).get());  // bottom to top
-    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
+    auto tree = x.replyTo<xcb_query_tree_reply_t>(treeCookie);
     std::vector<xcb_window_t> children;  // bottom to top
     if (tree) {
         const xcb_window_t* first = xcb_query_tree_children(tree.get());
@@ -192,7 +193,7 @@ std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly
     std::vector<xcb_window_t> unmanaged;
     for (size_t i = 0; i < children.size(); ++i) {
         Reply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(c, childAttributes[i], nullptr));
+            x.replyTo<xcb_get_window_attributes_reply_t>(childAttributes[i]));
         if (clientOfFrame.contains(children[i])) continue;
         if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
             unmanaged.push_back(children[i]);
