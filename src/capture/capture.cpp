@@ -106,11 +106,17 @@ Image toolAfterDecline(Platform& platform, const Window& window) {
 
 PixelSize pixelSize(const Rect& frame) { return {wholePoints(frame.width), wholePoints(frame.height)}; }
 
+bool serviceAvailable(Context& context) {
+    return !context.pendingCapture->pending() && context.platform->now() >= context.sckBadUntil;
+}
+
+void backOffService(Context& context) { context.sckBadUntil = context.platform->now() + sckBackOff; }
+
 Image capture(Context& context, const Window& window) {
     Platform& platform = *context.platform;
     const PendingCapture& pending = *context.pendingCapture;
     if (pending.blocked()) reject(screenWaitingMessage(platform));
-    if (pending.pending() || platform.now() < context.sckBadUntil) {
+    if (!serviceAvailable(context)) {
         traceCount(Screenshot::skipped);
         return captureByToolWatched(context, window);
     }
@@ -127,7 +133,7 @@ Image capture(Context& context, const Window& window) {
         declined = sckDeclined(error);
     } catch (...) {
     }
-    if (timedOut || declined) context.sckBadUntil = platform.now() + sckBackOff;
+    if (timedOut || declined) backOffService(context);
     if (declined) return toolAfterDecline(platform, window);
     return captureByToolWatched(context, window);
 }
