@@ -18,6 +18,7 @@ import differential_cases  # noqa: F401
 import failure_cases  # noqa: F401
 import guard_cases  # noqa: F401
 import input_cases  # noqa: F401
+import menu_cases  # noqa: F401
 import popup_cases  # noqa: F401
 import text_cases  # noqa: F401
 import window_cases  # noqa: F401

@@ -2,6 +2,8 @@
 // of the window manager's active window), activation and de-iconifying.
 #include <xcb/xcb.h>
 
+#include <algorithm>
+
 #include "backends/x11/connection.h"
 #include "backends/x11/proc.h"
 #include "backends/x11/stacking.h"
@@ -45,9 +47,18 @@ std::optional<RunningApplication> X11Platform::runningApplication(int32_t pid) {
     return app;
 }
 
-std::vector<RunningApplication> X11Platform::runningApplications(const std::string&) {
-    // Linux applications carry no bundle identifier to look them up by.
-    return {};
+std::vector<RunningApplication> X11Platform::runningApplications(const std::string& bundle) {
+    // Linux applications carry no bundle identifier: the process name
+    // ("process" in the window list) stands for it, among the processes
+    // that have a window on the display.
+    std::vector<RunningApplication> apps;
+    for (const StackedWindow& window : stackedWindows(*x_, false)) {
+        const auto pid = window.facts.pid;
+        if (!pid || std::any_of(apps.begin(), apps.end(), [&](const RunningApplication& a) { return a.pid == *pid; }))
+            continue;
+        if (auto app = runningApplication(*pid); app && app->name == bundle) apps.push_back(std::move(*app));
+    }
+    return apps;
 }
 
 std::optional<RunningApplication> X11Platform::frontmostApplication() {
