@@ -100,7 +100,9 @@ public:
                    const std::function<bool()>& ready) override;
     Helper helper() override;
     // Blocks until every thread started with a helper handle has dropped it,
-    // and with it everything it held.
+    // and with it everything it held. Blocking is no wait on the clock: on
+    // virtual time, a helper that waits for time to pass never returns its
+    // handle while the request thread is in here.
     void waitForHelpers();
 
 private:
