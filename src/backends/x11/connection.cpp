@@ -106,7 +106,7 @@ Connection::Connection(const std::string& display) : display_(display) {
     xtest_ = hasExtension(xcb_test_id);
     resource_ = hasExtension(xcb_res_id);
     screenSaver_ = hasExtension(xcb_screensaver_id);
-    hasExtension(xcb_randr_id);
+    xcb_get_extension_data(connection_, &xcb_randr_id);  // RandR is looked for when it is used
     if (composite_) {
         // Every top-level window keeps its own pixels, covered or not, for as
         // long as this connection lives; the server undoes it when we leave.
@@ -124,12 +124,11 @@ bool Connection::answering() const {
 }
 
 void* Connection::awaitReply(unsigned int sequence) const {
-    xcb_flush(connection_);
-    if (stillStalled()) {
+    if (!answering()) {
         xcb_discard_reply(connection_, sequence);
-        ++unanswered_;
         return nullptr;
     }
+    xcb_flush(connection_);
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + roundTripLimit;
     for (;;) {
