@@ -93,37 +93,43 @@ def stopped_display_answers_in_time_and_serves_again_once_resumed(desk):
     equal((shot["width"], shot["height"]), (app.frame[2], app.frame[3]), "picture size after resuming")
 
 
-@case
-def killed_display_ends_the_process(desk):
-    app = desk.chat()
-    desk.window(app)
+def ends_when_lost(desk, op, lose, named):
+    """A second quillgate, used once, then the desktop piece lose() kills:
+    the next op must end it with status 3 and one line naming what it lost."""
+    desk.window(desk.chat())
     lost = Quillgate(desk.binary, desk.workdir, label="lost")
-    lost.ok("list")
-    server = desktop_piece("Xvfb")
-    os.kill(server, signal.SIGKILL)
-    wait_gone(server)
-    status, stderr = ends_without_answer(lost, "list")
+    before = lost.ok(op)
+    pid = lose()
+    wait_gone(pid)
+    status, stderr = ends_without_answer(lost, op)
     equal(status, 3, "exit status")
     lines = stderr.splitlines()
-    expect(len(lines) == 1 and os.environ["DISPLAY"] in lines[0],
-           "standard error should be one line naming the display: %r" % stderr)
+    expect(len(lines) == 1 and named in lines[0], "standard error should be one line naming %s: %r" % (named, stderr))
+    return before
+
+
+def kill_display():
+    server = desktop_piece("Xvfb")
+    os.kill(server, signal.SIGKILL)
+    return server
+
+
+def kill_accessibility_bus():
+    launcher = desktop_piece("at-spi-bus-laun")
+    # The launcher, its bus and the registry are one process group.
+    os.killpg(launcher, signal.SIGKILL)
+    return launcher
+
+
+@case
+def killed_display_ends_the_process(desk):
+    ends_when_lost(desk, "list", kill_display, os.environ["DISPLAY"])
 
 
 @case
 def accessibility_bus_gone_ends_the_process(desk):
-    app = desk.chat()
-    desk.window(app)
-    lost = Quillgate(desk.binary, desk.workdir, label="lost")
-    equal(lost.ok("permissions")["accessibility"], True, "accessibility before")
-    launcher = desktop_piece("at-spi-bus-laun")
-    # The launcher, its bus and the registry are one process group.
-    os.killpg(launcher, signal.SIGKILL)
-    wait_gone(launcher)
-    status, stderr = ends_without_answer(lost, "permissions")
-    equal(status, 3, "exit status")
-    lines = stderr.splitlines()
-    expect(len(lines) == 1 and "accessibility bus" in lines[0],
-           "standard error should be one line naming the accessibility bus: %r" % stderr)
+    before = ends_when_lost(desk, "permissions", kill_accessibility_bus, "accessibility bus")
+    equal(before["accessibility"], True, "accessibility before")
 
 
 @case
