@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -23,7 +24,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.what());
         return 2;
     }
-    if (doctorFormat) return doctor::report(doctor::examine(std::move(platform)), *doctorFormat);
+    if (doctorFormat) {
+        // A reader that went away fails the report's write, as it fails the
+        // server's, instead of killing the process.
+        std::signal(SIGPIPE, SIG_IGN);
+        return doctor::report(doctor::examine(std::move(platform)), *doctorFormat);
+    }
     if (recording) return quillgate::recorder::run(std::move(platform), *recording);
     quillgate::RequestService program(std::move(platform));
     return program.main(arguments);

@@ -42,8 +42,8 @@ struct Shot {
 // long after this request was answered, and its picture is dropped by Once.
 // Its thread holds what it touches, reports its time only through Once, so
 // a late thread never touches the request's trace, and is the platform's
-// helper until its answer is handed over, so simulated time cannot run the
-// timer out while the shot is still at work.
+// helper until its answer is handed over and all it held is released, so
+// simulated time cannot run the timer out while the shot is still at work.
 Image race(Context& context, std::function<Image()> shot) {
     auto once = std::make_shared<Once<Shot>>();
     std::shared_ptr<Platform> platform = context.platform;
@@ -56,18 +56,27 @@ Image race(Context& context, std::function<Image()> shot) {
     try {
         std::thread([once, pending, clock = trace ? platform : nullptr, shot = std::move(shot),
                      helper = platform->helper()]() mutable {
-            Shot result;
-            const double start = clock ? clock->monotonic() : 0;
-            try {
-                result.image = shot();
-            } catch (...) {
-                result.error = std::current_exception();
+            {
+                Shot result;
+                const double start = clock ? clock->monotonic() : 0;
+                try {
+                    result.image = shot();
+                } catch (...) {
+                    result.error = std::current_exception();
+                }
+                if (clock) result.seconds = clock->monotonic() - start;
+                // The count ends before the answer is handed over, so the
+                // request it answers, and the next one, never find it still
+                // outstanding.
+                pending->end();
+                once->finish(std::move(result));
             }
-            if (clock) result.seconds = clock->monotonic() - start;
-            // The count ends before the answer is handed over, so the request
-            // it answers, and the next one, never find it still outstanding.
-            pending->end();
-            once->finish(std::move(result));
+            // The handle goes last: once it is back, nothing of this race is
+            // held by the thread, a late picture included.
+            shot = nullptr;
+            once.reset();
+            pending.reset();
+            clock.reset();
             helper.reset();
         }).detach();
     } catch (...) {
@@ -97,11 +106,17 @@ Image toolAfterDecline(Platform& platform, const Window& window) {
 
 PixelSize pixelSize(const Rect& frame) { return {wholePoints(frame.width), wholePoints(frame.height)}; }
 
+bool serviceAvailable(Context& context) {
+    return !context.pendingCapture->pending() && context.platform->now() >= context.sckBadUntil;
+}
+
+void backOffService(Context& context) { context.sckBadUntil = context.platform->now() + sckBackOff; }
+
 Image capture(Context& context, const Window& window) {
     Platform& platform = *context.platform;
     const PendingCapture& pending = *context.pendingCapture;
     if (pending.blocked()) reject(screenWaitingMessage(platform));
-    if (pending.pending() || platform.now() < context.sckBadUntil) {
+    if (!serviceAvailable(context)) {
         traceCount(Screenshot::skipped);
         return captureByToolWatched(context, window);
     }
@@ -118,7 +133,7 @@ Image capture(Context& context, const Window& window) {
         declined = sckDeclined(error);
     } catch (...) {
     }
-    if (timedOut || declined) context.sckBadUntil = platform.now() + sckBackOff;
+    if (timedOut || declined) backOffService(context);
     if (declined) return toolAfterDecline(platform, window);
     return captureByToolWatched(context, window);
 }

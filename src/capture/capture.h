@@ -24,6 +24,15 @@ struct PixelSize {
 // A frame's width and height truncated to whole points (0 when below one).
 PixelSize pixelSize(const Rect& frame);
 
+// Whether the screenshot service may be asked now: no screenshot started
+// earlier is still outstanding, and the service has not timed out or
+// declined within the back-off period. Otherwise capture() goes straight to
+// the tool, and a recording takes no picture.
+bool serviceAvailable(Context& context);
+// Leaves the service alone for the back-off period, after it timed out or
+// declined.
+void backOffService(Context& context);
+
 // The window's picture. Refuses with the capture and permission messages;
 // a tool that cannot be launched passes its platform error on.
 Image capture(Context& context, const Window& window);

@@ -84,6 +84,9 @@ public:
         return platform_->waitUntil(condition, lock, deadline, ready);
     }
     Helper helper() override { return platform_->helper(); }
+    std::optional<PermissionSource> permissionSource(Permission which) override {
+        return platform_->permissionSource(which);
+    }
 
 private:
     std::shared_ptr<Platform> platform_;

@@ -19,7 +19,12 @@ std::string launcher(Platform& platform) {
            " is no application: the terminal or host app it runs in)";
 }
 
-Finding grantCheck(Platform& platform, std::string check, bool granted, const std::string& settingsPane) {
+Finding grantCheck(Platform& platform, std::string check, bool granted, Platform::Permission permission,
+                  const std::string& settingsPane) {
+    if (auto source = platform.permissionSource(permission)) {
+        if (granted) return {std::move(check), Verdict::ok, source->granted, "", std::nullopt};
+        return {std::move(check), Verdict::fail, "not granted", source->advice, std::nullopt};
+    }
     const std::string holder = launcher(platform);
     if (granted) return {std::move(check), Verdict::ok, "granted to " + holder, "", std::nullopt};
     return {std::move(check), Verdict::fail, "not granted",
@@ -31,11 +36,13 @@ Finding grantCheck(Platform& platform, std::string check, bool granted, const st
 }  // namespace
 
 Finding accessibilityCheck(Platform& platform) {
-    return grantCheck(platform, "accessibility", platform.accessibilityTrusted(false), "Accessibility");
+    return grantCheck(platform, "accessibility", platform.accessibilityTrusted(false),
+                      Platform::Permission::accessibility, "Accessibility");
 }
 
 Finding screenRecordingCheck(Platform& platform) {
-    return grantCheck(platform, "screen recording", platform.screenCapturePreflight(), "Screen Recording");
+    return grantCheck(platform, "screen recording", platform.screenCapturePreflight(),
+                      Platform::Permission::screenRecording, "Screen Recording");
 }
 
 Finding sessionCheck(Platform& platform) {

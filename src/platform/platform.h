@@ -259,10 +259,22 @@ public:
     }
     // A thread the caller starts to make platform calls for it (the capture
     // race's screenshot) holds this handle from before it starts until its
-    // result is handed over. A backend whose time is simulated holds time
+    // result is handed over and it has released all it held; dropping the
+    // handle is its last act. A backend whose time is simulated holds time
     // still while such a thread works; on a real clock it is empty.
     using Helper = std::shared_ptr<void>;
     virtual Helper helper() { return nullptr; }
+
+    // What a desktop whose permissions are not the Mac's (granted in System
+    // Settings to the application that launched this process) says about
+    // one, for the doctor: what a grant rests on here and how to get it.
+    // Absent on the Mac and on a desktop that simulates it.
+    enum class Permission { accessibility, screenRecording };
+    struct PermissionSource {
+        std::string granted;  // what holds when it is granted
+        std::string advice;   // what to do when it is not
+    };
+    virtual std::optional<PermissionSource> permissionSource(Permission) { return std::nullopt; }
 };
 
 }  // namespace quillgate

@@ -33,12 +33,18 @@ std::vector<WindowPicture> recordPictures(Context& context, const std::vector<Sh
     for (const ShownWindow& shown : windows) {
         const PixelSize size = pixelSize(shown.frame);
         if (size.width < 1 || size.height < 1) continue;
+        // A hung service would leave one more thread parked per window.
+        if (!serviceAvailable(context)) {
+            cuts.push_back(Object{{"picture", shown.window}, {"reason", "screenshot service busy or timed out"}});
+            continue;
+        }
         try {
             Image image = race(context, [platform = context.platform, id = shown.window, size] {
                 return platform->screenshot(id, size.width, size.height);
             });
             pictures.push_back({shown.window, std::move(image)});
         } catch (const std::exception& e) {
+            if (dynamic_cast<const CaptureTimeout*>(&e)) backOffService(context);
             cuts.push_back(Object{{"picture", shown.window}, {"reason", std::string(e.what())}});
         }
     }

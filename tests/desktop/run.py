@@ -23,11 +23,13 @@ import traceback
 import driver
 # The case modules register their cases with the driver.
 import differential_cases  # noqa: F401
+import failure_cases  # noqa: F401
 import guard_cases  # noqa: F401
 import held_button_cases  # noqa: F401
 import input_method_cases  # noqa: F401
 import input_cases  # noqa: F401
 import mac_cases  # noqa: F401
+import menu_cases  # noqa: F401
 import popup_cases  # noqa: F401
 import safety_cases  # noqa: F401
 import press_race_cases  # noqa: F401

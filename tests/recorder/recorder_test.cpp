@@ -11,6 +11,7 @@
 
 #include "backends/sim/demo_scene.h"
 #include "backends/sim/sim_platform.h"
+#include "core/values.h"
 #include "recorder/redaction.h"
 #include "service/request_service.h"
 #include "support/harness.h"
@@ -209,6 +210,27 @@ TEST(Recorder, BoundsCutTheTreeAndSayWhere) {
         recorder::writeScene(recording, folder.path());
         EXPECT_NO_THROW(sim::SimPlatform::fromFile(folder.scene())) << c.reason;
     }
+}
+
+// A screenshot service that never answers costs the recording one parked
+// screenshot, not one per window: while it is outstanding the other windows
+// are cut without asking.
+TEST(Recorder, HungScreenshotServiceIsAskedOnceNotOncePerWindow) {
+    Object scene = demo();
+    scene["clock"] = "virtual";
+    scene["sck"] = Object{{"delay", nullptr}};
+    auto platform = sim::SimPlatform::fromText(jsonText(scene));
+    platform->keepEvents();
+    const Recording recording = recorder::recordScene(platform, false, {});
+    int screenshots = 0;
+    for (const Value& event : platform->events())
+        if (text(event.find("what")) == "sck" && text(event.find("call")) == "screenshot") ++screenshots;
+    EXPECT_EQ(screenshots, 1);
+    EXPECT_TRUE(recording.pictures.empty());
+    std::vector<std::string> reasons;
+    for (const Value& cut : cuts(recording))
+        if (cut.find("picture")) reasons.push_back(text(cut.find("reason")));
+    EXPECT_EQ(reasons, (std::vector<std::string>{"capture timed out", "screenshot service busy or timed out"}));
 }
 
 TEST(Recorder, CommandLineWritesASceneTheSimulatorLoads) {

@@ -2,7 +2,11 @@
 // the null device and polled by the caller.
 #import <Foundation/Foundation.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <optional>
+#include <thread>
 
 #include "backends/macos/cf_value.h"
 #include "backends/macos/mac_platform.h"
@@ -22,15 +26,34 @@ public:
         }
     }
 
-    // Reaped here, so a tool stopped at its deadline leaves no zombie.
+    // SIGTERM, then SIGKILL for a tool that ignores it past the grace; the
+    // task reaps its process itself, so a tool stopped at its deadline leaves
+    // no zombie. Polled, never waitUntilExit: that has no limit and runs the
+    // calling thread's run loop.
     void terminate() override {
         @autoreleasepool {
             [task_ terminate];
-            [task_ waitUntilExit];
+            if (exited(terminateGrace)) return;
+            kill(task_.processIdentifier, SIGKILL);
+            exited(killGrace);
         }
     }
 
 private:
+    static constexpr auto terminateGrace = std::chrono::milliseconds(500);
+    // A killed process is gone at once unless the kernel holds it.
+    static constexpr auto killGrace = std::chrono::seconds(2);
+    static constexpr auto pollInterval = std::chrono::milliseconds(10);
+
+    bool exited(std::chrono::milliseconds within) {
+        const auto deadline = std::chrono::steady_clock::now() + within;
+        while (task_.running) {
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(pollInterval);
+        }
+        return true;
+    }
+
     NSTask* task_;
 };
 

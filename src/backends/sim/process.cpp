@@ -40,6 +40,8 @@ bool SimPlatform::waitUntil(std::condition_variable& condition, std::unique_lock
     return clock_->waitUntil(condition, lock, deadline, ready);
 }
 
-Platform::Helper SimPlatform::helper() { return clock_->helper(); }
+Platform::Helper SimPlatform::helper() { return helpers_->handOut(clock_->helper()); }
+
+void SimPlatform::waitForHelpers() { helpers_->waitAllBack(); }
 
 }  // namespace quillgate::sim

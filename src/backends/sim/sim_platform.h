@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "backends/sim/clock.h"
 #include "backends/sim/event_log.h"
+#include "backends/sim/helper_count.h"
 #include "backends/sim/input.h"
 #include "backends/sim/script.h"
 
@@ -101,6 +102,11 @@ public:
     bool waitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, double deadline,
                    const std::function<bool()>& ready) override;
     Helper helper() override;
+    // Blocks until every thread started with a helper handle has dropped it,
+    // and with it everything it held. Blocking is no wait on the clock: on
+    // virtual time, a helper that waits for time to pass never returns its
+    // handle while the request thread is in here.
+    void waitForHelpers();
 
 private:
     class Tool;
@@ -114,6 +120,7 @@ private:
     Value scene_;
     double epoch_;
     std::shared_ptr<Clock> clock_;
+    std::shared_ptr<HelperCount> helpers_ = std::make_shared<HelperCount>();
     Script script_;
     Since since_;
     EventLog log_;

@@ -6,6 +6,7 @@
 
 #include "backends/x11/connection.h"
 #include "backends/x11/dbus_bus.h"
+#include "backends/x11/desktop_lost.h"
 
 namespace quillgate::x11 {
 
@@ -39,13 +40,22 @@ bool AccessibilityBus::answers() {
         address_ = addressOf(x_, session_);
         if (address_.empty()) return false;
         bus_ = Bus::open(address_);
-        if (!bus_) return false;
+        if (!bus_) {
+            if (libraryReady_) gone();
+            return false;
+        }
     }
     if (bus_->hasOwner(registry)) return true;
-    // The bus went away or lost its registry; look again next time.
+    // libatspi stays on the bus it was set up on: once that bus is gone,
+    // accessibility cannot come back in this process.
+    if (libraryReady_ && !bus_->connected()) gone();
+    // The bus lost its registry, or went away before libatspi was set up;
+    // look again next time.
     bus_.reset();
     return false;
 }
+
+void AccessibilityBus::gone() const { desktopLost("the accessibility bus \"" + address_ + "\" is gone"); }
 
 bool AccessibilityBus::ready() {
     if (libraryReady_) return true;

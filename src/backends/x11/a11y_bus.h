@@ -4,7 +4,9 @@
 // registry wait half a minute. Found as the toolkits find it (the
 // AT_SPI_BUS_ADDRESS variable, the root window's AT_SPI_BUS property, the
 // session bus's org.a11y.Bus), then pinned in AT_SPI_BUS_ADDRESS so that
-// libatspi talks to the bus we checked.
+// libatspi talks to the bus we checked. libatspi cannot move to another bus,
+// so when that bus goes away after it was set up the process ends
+// (desktop_lost.h) rather than serve without accessibility for good.
 
 #include <memory>
 #include <string>
@@ -30,6 +32,7 @@ public:
 private:
     bool answers();
     bool ready();
+    [[noreturn]] void gone() const;
 
     const Connection& x_;
     const Bus* session_;

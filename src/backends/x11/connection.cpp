@@ -1,11 +1,23 @@
 #include "backends/x11/connection.h"
 
+#include <poll.h>
 #include <xcb/composite.h>
+#include <xcb/randr.h>
+#include <xcb/res.h>
+#include <xcb/screensaver.h>
+#include <xcb/shape.h>
+#include <xcb/shm.h>
+#include <xcb/xtest.h>
+#include <xcb/xcbext.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
+
+#include "backends/x11/desktop_lost.h"
 
 namespace quillgate::x11 {
 
@@ -14,14 +26,25 @@ namespace {
 // Properties longer than this are cut: a window list or a title never is.
 constexpr uint32_t propertyWords = 1 << 16;
 
-xcb_atom_t internAtom(xcb_connection_t* c, xcb_intern_atom_cookie_t cookie) {
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
+// How long a round trip may take: a live server answers within milliseconds
+// even when busy; a request that waited this long answers as if the display
+// could not be read. Once one was given up, later round trips fail at once
+// until its reply comes, so a request with many round trips on a stopped
+// server still answers within a few seconds, and the first request after
+// the server resumes is answered as before.
+constexpr std::chrono::milliseconds roundTripLimit{1500};
+// The longest single wait on the connection: another thread may read the
+// reply off the socket meanwhile, leaving nothing to wake this one.
+constexpr std::chrono::milliseconds pollSlice{20};
+
+xcb_atom_t internAtom(const Connection& x, xcb_intern_atom_cookie_t cookie) {
+    auto reply = x.replyTo<xcb_intern_atom_reply_t>(cookie);
     return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
 }
 
 }  // namespace
 
-Connection::Connection(const std::string& display) {
+Connection::Connection(const std::string& display) : display_(display) {
     int screenNumber = 0;
     connection_ = xcb_connect(display.c_str(), &screenNumber);
     if (xcb_connection_has_error(connection_)) {
@@ -72,33 +95,110 @@ Connection::Connection(const std::string& display) {
         cookies[i] = xcb_intern_atom(connection_, 0, static_cast<uint16_t>(std::strlen(names[i].second)),
                                      names[i].second);
     }
-    for (size_t i = 0; i < names.size(); ++i) *names[i].first = internAtom(connection_, cookies[i]);
+    for (size_t i = 0; i < names.size(); ++i) *names[i].first = internAtom(*this, cookies[i]);
 
-    composite_ = hasExtension("Composite");
-    shm_ = hasExtension("MIT-SHM");
-    xtest_ = hasExtension("XTEST");
-    resource_ = hasExtension("X-Resource");
-    screenSaver_ = hasExtension("MIT-SCREEN-SAVER");
-    shape_ = hasExtension("SHAPE");
+    // XCB asks for an extension's data, with no deadline, the first time one
+    // of its requests is sent: asked here, all at once, while the server is
+    // known to answer, so that no request later waits for it.
+    for (xcb_extension_t* extension : {&xcb_composite_id, &xcb_shm_id, &xcb_test_id, &xcb_res_id,
+                                       &xcb_screensaver_id, &xcb_randr_id, &xcb_shape_id})
+        xcb_prefetch_extension_data(connection_, extension);
+    composite_ = hasExtension(xcb_composite_id);
+    shm_ = hasExtension(xcb_shm_id);
+    xtest_ = hasExtension(xcb_test_id);
+    resource_ = hasExtension(xcb_res_id);
+    screenSaver_ = hasExtension(xcb_screensaver_id);
+    shape_ = hasExtension(xcb_shape_id);
+    xcb_get_extension_data(connection_, &xcb_randr_id);  // RandR is looked for when it is used
     if (composite_) {
         // Every top-level window keeps its own pixels, covered or not, for as
         // long as this connection lives; the server undoes it when we leave.
         // The version must be asked before the extension's requests are used.
-        Reply<xcb_composite_query_version_reply_t> version(
-            xcb_composite_query_version_reply(connection_, xcb_composite_query_version(connection_, 0, 4), nullptr));
+        ask<xcb_composite_query_version_reply_t>([&] { return xcb_composite_query_version(connection_, 0, 4); });
         xcb_composite_redirect_subwindows(connection_, root(), XCB_COMPOSITE_REDIRECT_AUTOMATIC);
         xcb_flush(connection_);
     }
+}
+
+bool Connection::answering() const {
+    if (!stillStalled()) return true;
+    ++unanswered_;
+    return false;
+}
+
+void* Connection::awaitReply(unsigned int sequence) const {
+    if (!answering()) {
+        xcb_discard_reply(connection_, sequence);
+        return nullptr;
+    }
+    xcb_flush(connection_);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + roundTripLimit;
+    for (;;) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        const bool done = xcb_poll_for_reply(connection_, sequence, &reply, &error);
+        if (xcb_connection_has_error(connection_)) lost();
+        if (done) {
+            std::free(error);
+            return reply;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            givenUp(sequence);
+            return nullptr;
+        }
+        pollfd socket{xcb_get_file_descriptor(connection_), POLLIN, 0};
+        poll(&socket, 1, static_cast<int>(std::min(left, pollSlice).count()));
+    }
+}
+
+bool Connection::stillStalled() const {
+    std::lock_guard hold(stall_);
+    if (!probe_) return false;
+    void* reply = nullptr;
+    xcb_generic_error_t* error = nullptr;
+    if (xcb_poll_for_reply(connection_, *probe_, &reply, &error)) {
+        std::free(reply);
+        std::free(error);
+        probe_.reset();
+    }
+    if (xcb_connection_has_error(connection_)) lost();
+    return probe_.has_value();
+}
+
+void Connection::givenUp(unsigned int sequence) const {
+    std::lock_guard hold(stall_);
+    ++unanswered_;
+    // The first request given up on stays asked: its reply says the server
+    // answers again.
+    if (probe_) {
+        xcb_discard_reply(connection_, sequence);
+    } else {
+        probe_ = sequence;
+    }
+}
+
+void Connection::lost() const { desktopLost("lost the connection to the X display \"" + display_ + "\""); }
+
+bool Connection::confirmed(xcb_void_cookie_t cookie) const {
+    // Replies come in order: once a later request is answered, the checked
+    // one's error (if any) is in, and xcb_request_check no longer waits.
+    if (!ask<xcb_get_input_focus_reply_t>([&] { return xcb_get_input_focus(connection_); })) {
+        xcb_discard_reply(connection_, cookie.sequence);
+        return false;
+    }
+    const Reply<xcb_generic_error_t> error(xcb_request_check(connection_, cookie));
+    return !error;
 }
 
 Connection::~Connection() {
     if (connection_) xcb_disconnect(connection_);
 }
 
-bool Connection::hasExtension(const char* name) const {
-    Reply<xcb_query_extension_reply_t> reply(xcb_query_extension_reply(
-        connection_, xcb_query_extension(connection_, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply && reply->present;
+bool Connection::hasExtension(xcb_extension_t& extension) const {
+    const xcb_query_extension_reply_t* data = xcb_get_extension_data(connection_, &extension);
+    return data && data->present;
 }
 
 std::vector<uint32_t> propertyItems(const xcb_get_property_reply_t* reply) {
@@ -115,15 +215,15 @@ std::optional<std::string> propertyText(const xcb_get_property_reply_t* reply) {
 }
 
 std::vector<uint32_t> Connection::items(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) const {
-    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window, property, type, 0, propertyWords), nullptr));
+    auto reply = ask<xcb_get_property_reply_t>(
+        [&] { return xcb_get_property(connection_, 0, window, property, type, 0, propertyWords); });
     return propertyItems(reply.get());
 }
 
 std::optional<std::string> Connection::text(xcb_window_t window, xcb_atom_t property) const {
-    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        connection_, xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, propertyWords),
-        nullptr));
+    auto reply = ask<xcb_get_property_reply_t>([&] {
+        return xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, propertyWords);
+    });
     return propertyText(reply.get());
 }
 

@@ -108,6 +108,8 @@ DBusMessage* Bus::send(DBusMessage* message) const {
     return reply;
 }
 
+bool Bus::connected() const { return dbus_connection_get_is_connected(connection_); }
+
 bool Bus::hasOwner(const char* name) const {
     Message message = methodCall(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS, DBUS_INTERFACE_DBUS, "NameHasOwner");
     if (!message) return false;

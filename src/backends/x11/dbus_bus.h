@@ -27,6 +27,8 @@ public:
     Bus& operator=(const Bus&) = delete;
 
     bool hasOwner(const char* name) const;
+    // False once the bus has gone away (libdbus sees it at the next call).
+    bool connected() const;
     std::optional<std::string> callForText(const char* destination, const char* path, const char* interface,
                                            const char* method) const;
     std::optional<bool> callForFlag(const char* destination, const char* path, const char* interface,

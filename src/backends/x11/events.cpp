@@ -56,7 +56,7 @@ double X11Platform::secondsSinceLastEvent(EventSourceState, uint32_t) {
     // The server keeps one idle time for all input: every event type reads it.
     if (!x_->screenSaver()) return 0;
     Reply<xcb_screensaver_query_info_reply_t> info(
-        xcb_screensaver_query_info_reply(x_->get(), xcb_screensaver_query_info(x_->get(), x_->root()), nullptr));
+        x_->ask<xcb_screensaver_query_info_reply_t>([&] { return xcb_screensaver_query_info(x_->get(), x_->root()); }));
     return info ? info->ms_since_user_input / 1000.0 : 0;
 }
 
@@ -65,7 +65,7 @@ bool X11Platform::keyDown(EventSourceState, uint16_t code) {
     if (!sym) return false;
     const auto codes = keycodesOf(*x_, *sym);
     if (codes.empty()) return false;
-    Reply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(x_->get(), xcb_query_keymap(x_->get()), nullptr));
+    auto keymap = x_->ask<xcb_query_keymap_reply_t>([&] { return xcb_query_keymap(x_->get()); });
     if (!keymap) return false;
     return std::any_of(codes.begin(), codes.end(),
                        [&](xcb_keycode_t k) { return (keymap->keys[k / 8] >> (k % 8)) & 1; });
@@ -169,19 +169,18 @@ bool X11Platform::buttonDown(EventSourceState, uint32_t button) {
     constexpr std::array<uint16_t, 3> masks{XCB_KEY_BUT_MASK_BUTTON_1, XCB_KEY_BUT_MASK_BUTTON_3,
                                             XCB_KEY_BUT_MASK_BUTTON_2};
     if (button >= masks.size()) return false;
-    Reply<xcb_query_pointer_reply_t> pointer(
-        xcb_query_pointer_reply(x_->get(), xcb_query_pointer(x_->get(), x_->root()), nullptr));
+    auto pointer =
+        x_->ask<xcb_query_pointer_reply_t>([&] { return xcb_query_pointer(x_->get(), x_->root()); });
     return pointer && (pointer->mask & masks[button]);
 }
 
 bool X11Platform::pointerGrabbed() {
     // The server tells of another client's grab only by refusing one: a grab
     // that succeeds is let go at once, having taken no event.
-    Reply<xcb_grab_pointer_reply_t> grab(xcb_grab_pointer_reply(
-        x_->get(),
-        xcb_grab_pointer(x_->get(), 0, x_->root(), 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE,
-                         XCB_CURRENT_TIME),
-        nullptr));
+    auto grab = x_->ask<xcb_grab_pointer_reply_t>([&] {
+        return xcb_grab_pointer(x_->get(), 0, x_->root(), 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE,
+                                XCB_NONE, XCB_CURRENT_TIME);
+    });
     if (!grab) return false;
     if (grab->status == XCB_GRAB_STATUS_SUCCESS) {
         xcb_ungrab_pointer(x_->get(), XCB_CURRENT_TIME);
@@ -193,7 +192,7 @@ bool X11Platform::pointerGrabbed() {
 
 std::optional<Point> X11Platform::pointerLocation() {
     Reply<xcb_query_pointer_reply_t> pointer(
-        xcb_query_pointer_reply(x_->get(), xcb_query_pointer(x_->get(), x_->root()), nullptr));
+        x_->ask<xcb_query_pointer_reply_t>([&] { return xcb_query_pointer(x_->get(), x_->root()); }));
     if (!pointer) return std::nullopt;
     return Point{static_cast<double>(pointer->root_x), static_cast<double>(pointer->root_y)};
 }

@@ -105,8 +105,8 @@ std::optional<KeyPlace> Keyboard::keyFor(uint32_t keysym) {
     }
     xcb_connection_t* c = x_.get();
     // The state's reply comes after every event the server sent before it.
-    Reply<xcb_xkb_get_state_reply_t> state(
-        xcb_xkb_get_state_reply(c, xcb_xkb_get_state(c, static_cast<xcb_xkb_device_spec_t>(device_)), nullptr));
+    auto state = x_.ask<xcb_xkb_get_state_reply_t>(
+        [&] { return xcb_xkb_get_state(c, static_cast<xcb_xkb_device_spec_t>(device_)); });
     Map* map = current();
     if (!state || !map) return std::nullopt;
     xkb_keymap* keymap = map->keymap.get();
@@ -131,7 +131,7 @@ std::vector<xcb_keycode_t> keycodesOf(const Connection& x, uint32_t keysym) {
     const xcb_keycode_t first = setup->min_keycode;
     const uint8_t count = static_cast<uint8_t>(setup->max_keycode - first + 1);
     Reply<xcb_get_keyboard_mapping_reply_t> map(
-        xcb_get_keyboard_mapping_reply(x.get(), xcb_get_keyboard_mapping(x.get(), first, count), nullptr));
+        x.ask<xcb_get_keyboard_mapping_reply_t>([&] { return xcb_get_keyboard_mapping(x.get(), first, count); }));
     std::vector<xcb_keycode_t> found;
     if (!map || map->keysyms_per_keycode == 0) return found;
     const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map.get());
@@ -144,11 +144,12 @@ std::vector<xcb_keycode_t> keycodesOf(const Connection& x, uint32_t keysym) {
 }
 
 std::vector<xcb_keycode_t> heldModifierKeys(const Connection& x) {
+    if (!x.answering()) return {};
     xcb_connection_t* c = x.get();
     auto mappingCookie = xcb_get_modifier_mapping(c);
     auto keymapCookie = xcb_query_keymap(c);
-    Reply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(c, mappingCookie, nullptr));
-    Reply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(c, keymapCookie, nullptr));
+    auto mapping = x.replyTo<xcb_get_modifier_mapping_reply_t>(mappingCookie);
+    auto keymap = x.replyTo<xcb_query_keymap_reply_t>(keymapCookie);
     std::vector<xcb_keycode_t> held;
     if (!mapping || !keymap) return held;
     const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping.get());

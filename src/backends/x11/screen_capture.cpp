@@ -46,18 +46,22 @@ Image X11Platform::screenshot(uint32_t windowID, int width, int height) {
     if (!x_->composite() || !x_->shm()) throw PlatformError(captureDomain, captureError::unsupported);
     xcb_connection_t* c = x_->get();
     const xcb_window_t frame = frameWindow(*x_, windowID);
+    if (!x_->answering()) throw PlatformError(captureDomain, captureError::gone);
     auto attributesCookie = xcb_get_window_attributes(c, frame);
     auto geometryCookie = xcb_get_geometry(c, frame);
-    Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, attributesCookie, nullptr));
-    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
+    auto attributes = x_->replyTo<xcb_get_window_attributes_reply_t>(attributesCookie);
+    auto geometry = x_->replyTo<xcb_get_geometry_reply_t>(geometryCookie);
     if (!attributes || !geometry) throw PlatformError(captureDomain, captureError::gone);
     // An unmapped window has no pixels to name.
     if (attributes->map_state != XCB_MAP_STATE_VIEWABLE) throw PlatformError(captureDomain, captureError::notViewable);
 
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
-    Reply<xcb_generic_error_t> named(
-        xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, frame, pixmap)));
-    if (named) throw PlatformError(captureDomain, captureError::notViewable);
+    const uint64_t unanswered = x_->unanswered();
+    if (!x_->confirmed(xcb_composite_name_window_pixmap_checked(c, frame, pixmap))) {
+        // A naming the server did not confirm in time may still take.
+        if (x_->unanswered() != unanswered) xcb_free_pixmap(c, pixmap);
+        throw PlatformError(captureDomain, captureError::notViewable);
+    }
     const NamedPixmap owned(c, pixmap);
 
     const int w = geometry->width;
@@ -66,11 +70,10 @@ Image X11Platform::screenshot(uint32_t windowID, int width, int height) {
     std::lock_guard<std::mutex> lock(captureLock_);
     if (!segment_) segment_ = std::make_unique<SharedImage>(*x_);
     if (!segment_->reserve(bytes)) throw PlatformError(captureDomain, captureError::readFailed);
-    Reply<xcb_shm_get_image_reply_t> image(xcb_shm_get_image_reply(
-        c,
-        xcb_shm_get_image(c, pixmap, 0, 0, static_cast<uint16_t>(w), static_cast<uint16_t>(h), ~0U,
-                          XCB_IMAGE_FORMAT_Z_PIXMAP, segment_->segment(), 0),
-        nullptr));
+    auto image = x_->ask<xcb_shm_get_image_reply_t>([&] {
+        return xcb_shm_get_image(c, pixmap, 0, 0, static_cast<uint16_t>(w), static_cast<uint16_t>(h), ~0U,
+                                 XCB_IMAGE_FORMAT_Z_PIXMAP, segment_->segment(), 0);
+    });
     if (!image) throw PlatformError(captureDomain, captureError::readFailed);
     Image picture = rgbaFromBgrx(segment_->data(), static_cast<size_t>(w) * 4, w, h, image->depth == 32);
     // The frame changed size since the caller measured it: the picture is

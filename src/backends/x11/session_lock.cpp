@@ -23,7 +23,7 @@ bool screenSaverActive(const Bus* session) {
 bool serverSaverOn(const Connection& x) {
     if (!x.screenSaver()) return false;
     Reply<xcb_screensaver_query_info_reply_t> info(
-        xcb_screensaver_query_info_reply(x.get(), xcb_screensaver_query_info(x.get(), x.root()), nullptr));
+        x.ask<xcb_screensaver_query_info_reply_t>([&] { return xcb_screensaver_query_info(x.get(), x.root()); }));
     return info && info->state == XCB_SCREENSAVER_STATE_ON;
 }
 

@@ -29,12 +29,14 @@ bool SharedImage::reserve(size_t bytes) {
         return false;
     }
     segment_ = xcb_generate_id(x_.get());
-    Reply<xcb_generic_error_t> error(
-        xcb_request_check(x_.get(), xcb_shm_attach_checked(x_.get(), segment_, static_cast<uint32_t>(id), 0)));
+    const bool shared = x_.confirmed(xcb_shm_attach_checked(x_.get(), segment_, static_cast<uint32_t>(id), 0));
     // Marked for removal now that both sides hold it: it goes when both let go,
     // even if this process dies.
     shmctl(id, IPC_RMID, nullptr);
-    if (error) {
+    if (!shared) {
+        // An attach the server did not confirm in time may still happen.
+        xcb_shm_detach(x_.get(), segment_);
+        xcb_flush(x_.get());
         shmdt(attached);
         return false;
     }

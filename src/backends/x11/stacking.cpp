@@ -44,7 +44,7 @@ Asked ask(const Connection& x, xcb_window_t window) {
 }
 
 Reply<xcb_get_property_reply_t> property(const Connection& x, xcb_get_property_cookie_t cookie) {
-    return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(x.get(), cookie, nullptr));
+    return x.replyTo<xcb_get_property_reply_t>(cookie);
 }
 
 WindowType typeOf(const Atoms& a, const std::vector<uint32_t>& types) {
@@ -80,9 +80,9 @@ WindowStates statesOf(const Atoms& a, const std::vector<uint32_t>& atoms) {
 // Absent when the window is gone.
 std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool unmanaged) {
     xcb_connection_t* c = x.get();
-    Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, asked.attributes, nullptr));
-    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, asked.geometry, nullptr));
-    Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, asked.origin, nullptr));
+    auto attributes = x.replyTo<xcb_get_window_attributes_reply_t>(asked.attributes);
+    auto geometry = x.replyTo<xcb_get_geometry_reply_t>(asked.geometry);
+    auto origin = x.replyTo<xcb_translate_coordinates_reply_t>(asked.origin);
     auto pid = property(x, asked.pid);
     auto netName = property(x, asked.netName);
     auto name = property(x, asked.name);
@@ -112,7 +112,7 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
 // The X-Resource extension knows which client created a window, and that
 // client's pid when it is local: the answer for windows without _NET_WM_PID.
 void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
-    if (!x.resource()) return;
+    if (!x.resource() || !x.answering()) return;
     std::vector<std::pair<size_t, xcb_res_query_client_ids_cookie_t>> asked;
     for (size_t i = 0; i < windows.size(); ++i) {
         if (windows[i].facts.pid) continue;
@@ -120,7 +120,7 @@ void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
         asked.emplace_back(i, xcb_res_query_client_ids(x.get(), 1, &spec));
     }
     for (const auto& [index, cookie] : asked) {
-        Reply<xcb_res_query_client_ids_reply_t> reply(xcb_res_query_client_ids_reply(x.get(), cookie, nullptr));
+        auto reply = x.replyTo<xcb_res_query_client_ids_reply_t>(cookie);
         if (!reply) continue;
         for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem; xcb_res_client_id_value_next(&it)) {
             if (it.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID &&
@@ -136,14 +136,14 @@ void fillMissingPids(const Connection& x, std::vector<StackedWindow>& windows) {
 // input-only or fully transparent ones included, takes the events over its
 // whole frame.
 void markInputPassing(const Connection& x, std::vector<StackedWindow>& windows) {
-    if (!x.shape()) return;
+    if (!x.shape() || !x.answering()) return;
     std::vector<xcb_shape_get_rectangles_cookie_t> asked;
     for (const StackedWindow& window : windows) {
         const xcb_window_t top = window.frame == XCB_WINDOW_NONE ? window.facts.id : window.frame;
         asked.push_back(xcb_shape_get_rectangles(x.get(), top, XCB_SHAPE_SK_INPUT));
     }
     for (size_t i = 0; i < windows.size(); ++i) {
-        Reply<xcb_shape_get_rectangles_reply_t> input(xcb_shape_get_rectangles_reply(x.get(), asked[i], nullptr));
+        auto input = x.replyTo<xcb_shape_get_rectangles_reply_t>(asked[i]);
         windows[i].facts.passesInput = input && input->rectangles_len == 0;
     }
 }
@@ -168,7 +168,7 @@ Snapshot snapshot(const Connection& x) {
     auto treeCookie = xcb_query_tree(c, x.root());
     Snapshot seen;
     seen.clients = propertyItems(property(x, stackingCookie).get());
-    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
+    auto tree = x.replyTo<xcb_query_tree_reply_t>(treeCookie);
     if (tree) {
         const xcb_window_t* first = xcb_query_tree_children(tree.get());
         seen.children.assign(first, first + xcb_query_tree_children_length(tree.get()));
@@ -176,7 +176,7 @@ Snapshot snapshot(const Connection& x) {
     std::vector<xcb_get_window_attributes_cookie_t> asked;
     for (xcb_window_t child : seen.children) asked.push_back(xcb_get_window_attributes(c, child));
     for (const auto& cookie : asked) {
-        Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, cookie, nullptr));
+        auto attributes = x.replyTo<xcb_get_window_attributes_reply_t>(cookie);
         seen.viewable.push_back(attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE);
         seen.unmanaged.push_back(attributes && attributes->override_redirect);
     }
@@ -187,7 +187,7 @@ Snapshot snapshot(const Connection& x) {
 std::vector<xcb_window_t> framesOf(const Connection& x, const std::vector<xcb_window_t>& windows) {
     std::vector<xcb_window_t> current = windows;
     std::vector<xcb_window_t> frames(windows.size(), XCB_WINDOW_NONE);
-    for (int depth = 0; depth < frameDepth; ++depth) {
+    for (int depth = 0; depth < frameDepth && x.answering(); ++depth) {
         std::vector<std::pair<size_t, xcb_query_tree_cookie_t>> asked;
         for (size_t i = 0; i < current.size(); ++i) {
             if (frames[i] == XCB_WINDOW_NONE && current[i] != XCB_WINDOW_NONE)
@@ -195,7 +195,7 @@ std::vector<xcb_window_t> framesOf(const Connection& x, const std::vector<xcb_wi
         }
         if (asked.empty()) break;
         for (const auto& [i, cookie] : asked) {
-            Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(x.get(), cookie, nullptr));
+            auto tree = x.replyTo<xcb_query_tree_reply_t>(cookie);
             if (!tree) {
                 current[i] = XCB_WINDOW_NONE;
             } else if (tree->parent == x.root()) {
@@ -283,6 +283,7 @@ std::vector<StackedWindow> stackedFrom(const Connection& x, const Snapshot& seen
 }  // namespace
 
 std::vector<StackedWindow> stackedWindows(const Connection& x, bool onScreenOnly) {
+    if (!x.answering()) return {};
     // The list is read as of its end: when the clients or the root's children
     // changed while it was read, it is read again.
     Snapshot seen = snapshot(x);

@@ -10,17 +10,20 @@
 namespace quillgate::x11 {
 
 std::optional<Value> X11Platform::windowList(WindowListOption option) {
+    const uint64_t unanswered = x_->unanswered();
     Array entries;
     for (const StackedWindow& window : stackedWindows(*x_, option == WindowListOption::onScreenExcludeDesktop)) {
         entries.push_back(windowEntry(window.facts));
     }
+    // A list the server stopped answering in the middle of cannot be read.
+    if (x_->unanswered() != unanswered) return std::nullopt;
     return entries;
 }
 
 std::optional<std::vector<Rect>> X11Platform::displayBounds() {
     xcb_connection_t* c = x_->get();
     Reply<xcb_randr_get_monitors_reply_t> monitors(
-        xcb_randr_get_monitors_reply(c, xcb_randr_get_monitors(c, x_->root(), 1), nullptr));
+        x_->ask<xcb_randr_get_monitors_reply_t>([&] { return xcb_randr_get_monitors(c, x_->root(), 1); }));
     if (!monitors) {
         // No RandR: the one screen is the one display.
         const xcb_screen_t& screen = x_->screen();

@@ -62,14 +62,23 @@ bool X11Platform::inputMethod(int32_t pid) {
     return name && std::find(inputMethods.begin(), inputMethods.end(), *name) != inputMethods.end();
 }
 
-std::vector<RunningApplication> X11Platform::runningApplications(const std::string&) {
-    // Linux applications carry no bundle identifier to look them up by.
-    return {};
+std::vector<RunningApplication> X11Platform::runningApplications(const std::string& bundle) {
+    // Linux applications carry no bundle identifier: the process name
+    // ("process" in the window list) stands for it, among the processes
+    // that have a window on the display.
+    std::vector<RunningApplication> apps;
+    for (const StackedWindow& window : stackedWindows(*x_, false)) {
+        const auto pid = window.facts.pid;
+        if (!pid || std::any_of(apps.begin(), apps.end(), [&](const RunningApplication& a) { return a.pid == *pid; }))
+            continue;
+        if (auto app = runningApplication(*pid); app && app->name == bundle) apps.push_back(std::move(*app));
+    }
+    return apps;
 }
 
 std::optional<int32_t> X11Platform::focusOwner() {
     xcb_connection_t* c = x_->get();
-    Reply<xcb_get_input_focus_reply_t> focus(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    auto focus = x_->ask<xcb_get_input_focus_reply_t>([&] { return xcb_get_input_focus(c); });
     if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT) return std::nullopt;
     // Toolkits focus a child of their window (GTK's focus window): the
     // owner is the nearest ancestor that names its process.
@@ -78,7 +87,7 @@ std::optional<int32_t> X11Platform::focusOwner() {
         if (const auto pid = x_->items(window, x_->atoms().wmPid, XCB_ATOM_CARDINAL); !pid.empty()) {
             return static_cast<int32_t>(pid.front());
         }
-        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        auto tree = x_->ask<xcb_query_tree_reply_t>([&] { return xcb_query_tree(c, window); });
         window = tree ? tree->parent : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
     }
     return std::nullopt;

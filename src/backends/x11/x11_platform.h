@@ -39,6 +39,8 @@ public:
     std::optional<Value> sessionDictionary() override;
     bool screenCapturePreflight() override;
     bool screenCaptureRequest() override;
+    // permission_source.cpp
+    std::optional<PermissionSource> permissionSource(Permission which) override;
 
     // accessibility.cpp (attributes in ax_attributes.cpp)
     bool accessibilityTrusted(bool prompt) override;
