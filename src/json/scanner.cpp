@@ -282,15 +282,17 @@ bool Scanner::number(double* out) {
         integral = false;
     }
     if (!integral) return decimal(start, p_, out);
-    // Integers must fit 64 bits, signed when negative, as simdjson holds them.
+    // An integer beyond 64 bits (signed when negative) is read as the nearest
+    // double, as a number with a fraction is: the writer prints large
+    // integral numbers in full, and a line the program writes must read back.
     uint64_t magnitude = 0;
     for (const char* d = digits; d < integerEnd; ++d) {
         const uint64_t digit = static_cast<uint64_t>(*d - '0');
-        if (magnitude > (UINT64_MAX - digit) / 10) return false;
+        if (magnitude > (UINT64_MAX - digit) / 10) return decimal(start, p_, out);
         magnitude = magnitude * 10 + digit;
     }
     constexpr uint64_t mostNegative = uint64_t{1} << 63;
-    if (negative && magnitude > mostNegative) return false;
+    if (negative && magnitude > mostNegative) return decimal(start, p_, out);
     if (out) {
         if (!negative) *out = static_cast<double>(magnitude);
         else if (magnitude == mostNegative) *out = static_cast<double>(INT64_MIN);

@@ -95,6 +95,18 @@ TEST(JsonReader, ReadsObjectsAndRefusesWhatIsNotJson) {
 // Both ways of reading against simdjson (fuzz/json_oracle.h).
 void expectAsSimdjson(const std::string& text) { EXPECT_EQ(fuzz::compareJsonReaders(text), "") << text; }
 
+// Large integral numbers are written in full, and every line the program
+// writes must read back: such an integer is read as the nearest double.
+TEST(JsonReader, ReadsBackTheLargeIntegersTheWriterPrints) {
+    json::Reader reader;
+    for (double n : {1e20, -1e24, 18446744073709551616.0, 1.7976931348623157e308}) {
+        const std::string line = text(Array{n});
+        auto back = reader.parse(line);
+        ASSERT_TRUE(back) << line;
+        EXPECT_EQ(*(*back->asArray())[0].asNumber(), n) << line;
+    }
+}
+
 TEST(JsonReader, AcceptsAndReadsExactlyWhatSimdjsonDoes) {
     const std::vector<std::string> edges{
         "18446744073709551615", "18446744073709551616", "-9223372036854775808", "-9223372036854775809",
