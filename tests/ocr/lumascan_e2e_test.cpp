@@ -146,8 +146,8 @@ TEST(ChatScreenshots, EveryLineIsReadAndNearlyAllOfThemExactly) {
         for (const auto& line : parseOutput(lumascan(run))) read.push_back(line.text);
         for (std::string want; std::getline(truth, want);) {
             ++lines;
-            exact += std::ranges::count(read, want) > 0 ? 1 : 0;
-            EXPECT_TRUE(std::ranges::any_of(read, [&](const std::string& got) {
+            exact += std::count(read.begin(), read.end(), want) > 0 ? 1 : 0;
+            EXPECT_TRUE(std::any_of(read.begin(), read.end(), [&](const std::string& got) {
                 return withoutSpaces(got) == withoutSpaces(want);
             })) << want << " in " << entry.path().filename();
         }
