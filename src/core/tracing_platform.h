@@ -84,6 +84,7 @@ public:
         return platform_->waitUntil(condition, lock, deadline, ready);
     }
     Helper helper() override { return platform_->helper(); }
+    Hold holdDesktop() override { return platform_->holdDesktop(); }
     std::optional<PermissionSource> permissionSource(Permission which) override {
         return platform_->permissionSource(which);
     }

@@ -1,6 +1,7 @@
 #include "input/execute_operations.h"
 
 #include <cmath>
+#include <functional>
 #include <string>
 
 #include "capture/guard.h"
@@ -30,7 +31,7 @@ Object key(const GatedCall& call, const Object& action) {
     check(call.context, call.bound, false);
     requireNoComposition(call.platform());
     postKey(call.platform(), text(member(action, "key")), call.window.pid,
-            [&] { current(call.platform(), call.bound, true); });
+            [&](const std::function<void()>& down) { postProven(call, down); });
     return {};
 }
 
@@ -42,8 +43,8 @@ Object pointer(const GatedCall& call, const Object& action, bool isClick) {
     requireInPlace(call);
     requirePointerFree(platform);
     if (!isClick) {
-        proveTarget(call, point, popupOk);
-        platform.post(MouseEvent{mouse::moved, point, mouse::leftButton, std::nullopt});
+        postAtTarget(call, point, popupOk,
+                     [&] { platform.post(MouseEvent{mouse::moved, point, mouse::leftButton, std::nullopt}); });
         return {};
     }
 
@@ -54,9 +55,10 @@ Object pointer(const GatedCall& call, const Object& action, bool isClick) {
     const int32_t buttonNumber = left ? mouse::leftButton : mouse::rightButton;
     for (int64_t i = 1; i <= static_cast<int64_t>(*count); ++i) {
         // The first click may have changed what is on screen.
-        proveTarget(call, point, popupOk);
-        platform.post(MouseEvent{left ? mouse::leftDown : mouse::rightDown, point, buttonNumber, i});
-        platform.post(MouseEvent{left ? mouse::leftUp : mouse::rightUp, point, buttonNumber, i});
+        postAtTarget(call, point, popupOk, [&] {
+            platform.post(MouseEvent{left ? mouse::leftDown : mouse::rightDown, point, buttonNumber, i});
+            platform.post(MouseEvent{left ? mouse::leftUp : mouse::rightUp, point, buttonNumber, i});
+        });
     }
     return {};
 }
@@ -73,8 +75,8 @@ Object scroll(const GatedCall& call, const Object& action) {
     const auto lines = static_cast<int32_t>(*amount);
     requireInPlace(call);
     requirePointerFree(call.platform());
-    proveTarget(call, point, false);
-    call.platform().post(ScrollEvent{direction == "up" ? lines : -lines, point});
+    postAtTarget(call, point, false,
+                 [&] { call.platform().post(ScrollEvent{direction == "up" ? lines : -lines, point}); });
     return {};
 }
 

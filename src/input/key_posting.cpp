@@ -55,8 +55,7 @@ std::optional<uint16_t> allowedKey(std::string_view name) {
 
 }  // namespace
 
-void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid,
-             const std::function<void()>& prove) {
+void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid, const ProvenPost& proven) {
     const auto code = allowedKey(name);
     if (!code) reject(msg::keyNotPermitted);
 
@@ -67,15 +66,16 @@ void postKey(Platform& platform, std::string_view name, std::optional<int32_t> p
 
     // Return and Command-Return also go straight to the bound process: the
     // HID tap reaches it only while it is frontmost.
+    const auto post = [&](const std::function<void()>& events) { proven ? proven(events) : events(); };
     if (pid && name.ends_with("enter")) {
         down.pid = up.pid = pid;
-        if (prove) prove();
-        send(platform, down);
-        send(platform, up);
+        post([&] {
+            send(platform, down);
+            send(platform, up);
+        });
         down.pid = up.pid = std::nullopt;
     }
-    if (prove) prove();
-    send(platform, down);
+    post([&] { send(platform, down); });
     pause(platform, pressPause, Wait::keyPress);
     send(platform, up);
 }

@@ -18,11 +18,12 @@ namespace quillgate {
 // "cmd+enter" first go to that process directly as well. Blocks for the
 // pause. Any other name is refused with "key is not permitted" before
 // anything is posted, and so is an event the platform cannot create.
-// `prove`, when given, runs right before each key goes down and refuses by
-// throwing; a key that went down is always released. Delivery is not
-// confirmed.
-void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid,
-             const std::function<void()>& prove = {});
+// `proven`, when given, is handed each key's going down (the press alone,
+// or a press and release sent straight to the process) and runs it once
+// what it proves holds, or refuses by throwing; a key that went down is
+// always released. Delivery is not confirmed.
+using ProvenPost = std::function<void(const std::function<void()>& post)>;
+void postKey(Platform& platform, std::string_view name, std::optional<int32_t> pid, const ProvenPost& proven = {});
 
 // The allowed names, in the order of the table.
 std::vector<std::string_view> allowedKeyNames();

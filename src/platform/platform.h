@@ -265,6 +265,18 @@ public:
     using Helper = std::shared_ptr<void>;
     virtual Helper helper() { return nullptr; }
 
+    // Holds the desktop still from the last proof of a target to the event
+    // posted at it: until the handle is dropped no other application can
+    // map, raise, move or focus a window, so what the window server said
+    // while it was held is still so when an event posted while it was held
+    // arrives. While held only the window server may be asked (an
+    // application answering through accessibility may itself be waiting for
+    // the desktop), and only briefly: the rest of the desktop waits too.
+    // Empty on a desktop that cannot be held; there the proof and the event
+    // stay as close together as the calls allow.
+    using Hold = std::shared_ptr<void>;
+    virtual Hold holdDesktop() { return nullptr; }
+
     // What a desktop whose permissions are not the Mac's (granted in System
     // Settings to the application that launched this process) says about
     // one, for the doctor: what a grant rests on here and how to get it.

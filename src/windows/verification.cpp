@@ -119,16 +119,25 @@ bool sameSize(const Binding& bound, const Window& window) {
            *bound.height == std::trunc(window.rect.height);
 }
 
-Window current(Platform& platform, const Binding& bound, bool focus) {
-    const TraceStage timer(Stage::verification);
-    permissions(platform);
-    Window w = selected(platform, bound.hwnd);
+namespace {
 
+// The listed window the binding names, still its process instance, title
+// and size, and on screen.
+Window sameWindow(Platform& platform, const Binding& bound) {
+    Window w = selected(platform, bound.hwnd);
     requireSameProcess(bound, w);
     if (!sameTitle(bound, w)) reject(msg::titleChanged);
     if (!sameSize(bound, w)) reject(std::string(msg::sizeChanged) + sizeTail(bound, w.rect));
-
     if (!w.visible) reject(msg::minimized);
+    return w;
+}
+
+}  // namespace
+
+Window current(Platform& platform, const Binding& bound, bool focus) {
+    const TraceStage timer(Stage::verification);
+    permissions(platform);
+    Window w = sameWindow(platform, bound);
     if (focus) requireFocus(platform, w);
     return w;
 }
@@ -137,6 +146,13 @@ Window requireUnmoved(Platform& platform, const Binding& bound, const Rect& befo
     Window now = current(platform, bound, focus);
     requireStableRect(before, now.rect);
     return now;
+}
+
+Window currentInFront(Platform& platform, const Binding& bound) {
+    const TraceStage timer(Stage::verification);
+    Window w = sameWindow(platform, bound);
+    if (!inFront(platform, w)) reject(msg::lostFocus);
+    return w;
 }
 
 }  // namespace quillgate

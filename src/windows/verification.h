@@ -38,4 +38,11 @@ Window current(Platform& platform, const Binding& bound, bool focus);
 // (the frame an earlier verification saw); the window as it is now.
 Window requireUnmoved(Platform& platform, const Binding& bound, const Rect& before, bool focus = false);
 
+// What the window server alone can tell of current() with focus: the same
+// window of the same process instance, title and size, on screen, its
+// application holding the keyboard focus. It asks nothing of accessibility
+// or the session, so it may run while the desktop is held, right before an
+// event.
+Window currentInFront(Platform& platform, const Binding& bound);
+
 }  // namespace quillgate

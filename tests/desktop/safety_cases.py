@@ -6,7 +6,7 @@ import os
 import subprocess
 import time
 
-from appearing import run_trials
+from appearing import LATEST_MS, run_trials
 from driver import STEP_SECONDS, case, centre, dump, equal, expect, fraction, frame_of, relative
 from input_cases import MODIFIER_KEYS, click
 from x11_keyboard import Keyboard
@@ -196,19 +196,26 @@ def activate_brings_the_window_back_from_another_desktop(desk):
     app.wait("key", since, key="Tab")
 
 
-# A window appearing at any moment of a key request: the unmended program
-# answered ok with the key in the appearing dialog in about 15 of 100 such
-# trials, the mended one in about 1 (a focus change after the last proof is
-# still possible). The full measurement, clicks and scrolls included, is
+# Another application's window appearing 2-16 ms into a request, 200 times
+# for each kind of action. Before the desktop was held around the last proof
+# and the event, ok answers whose input reached that window came in 27 of
+# 100 key trials, 6 of 100 clicks and 10 of 100 scrolls; held, they come in
+# fewer than 1 of 100 trials of each kind (clicks the window manager
+# intercepts to focus can still meet a window whose mapping it was asked
+# for in the instant before the hold). The full measurement, with windows
+# appearing at any moment of the request too, is
 # tests/desktop/appearing_trials.py.
-APPEARING_TRIALS = 60
-APPEARING_ASTRAY_AT_MOST = 3
+APPEARING_TRIALS = 200
+APPEARING_ASTRAY_AT_MOST = 4  # of the 600 trials: a third of the 1 in 100 allowed
 
 
 @case
-def window_appearing_during_a_key_request_rarely_gets_it(desk):
+def window_appearing_during_a_request_rarely_gets_its_input(desk):
     app, bound = desk.bound_chat()
-    trials, answered, astray, latest = run_trials(desk, app, bound, "key", APPEARING_TRIALS)
+    outcomes = {kind: run_trials(desk, app, bound, kind, APPEARING_TRIALS, LATEST_MS)
+                for kind in ("key", "click", "scroll")}
+    astray = sum(outcome[2] for outcome in outcomes.values())
     expect(astray <= APPEARING_ASTRAY_AT_MOST,
-           "%d ok answers whose key reached a dialog appearing 2-%.0f ms into the request (%d trials, %d ok)"
-           % (astray, latest, trials, answered))
+           "%d ok answers whose input reached a window appearing 2-%d ms into the request: %s"
+           % (astray, LATEST_MS, ", ".join("%s %d of %d trials (%d ok)" % (kind, o[2], o[0], o[1])
+                                          for kind, o in outcomes.items())))

@@ -75,5 +75,36 @@ TEST(X11WindowTable, EntryCarriesWhatTheCoreReads) {
     EXPECT_EQ(*bare.find("kCGWindowAlpha")->asNumber(), 0.0);
 }
 
+TEST(X11WindowTable, AClientTheWindowManagerIsPuttingOnTheScreenIsOnItAlready) {
+    // Listed by the window manager, not viewable yet, nothing keeping it off
+    // the screen: input posted now may reach it once it is mapped.
+    WindowFacts facts;
+    facts.client = Rect{10, 40, 120, 80};
+    EXPECT_TRUE(appearing(facts, std::nullopt, std::nullopt));
+    EXPECT_TRUE(appearing(facts, 1, 1));
+    EXPECT_TRUE(appearing(facts, allDesktops, 0));
+    facts.appearing = true;
+    EXPECT_TRUE(*windowEntry(facts).find("kCGWindowIsOnscreen")->asBool());
+
+    // Kept off the screen: on another desktop, iconified, shaded; and an
+    // override-redirect window is mapped by no window manager.
+    EXPECT_FALSE(appearing(facts, 2, 1));
+    for (bool WindowStates::*state : {&WindowStates::hidden, &WindowStates::shaded}) {
+        WindowFacts kept = facts;
+        kept.states.*state = true;
+        EXPECT_FALSE(appearing(kept, 1, 1));
+    }
+    WindowFacts unmanaged = facts;
+    unmanaged.unmanaged = true;
+    EXPECT_FALSE(appearing(unmanaged, std::nullopt, std::nullopt));
+    // Viewable already: on the screen, not appearing.
+    WindowFacts viewable = facts;
+    viewable.viewable = true;
+    EXPECT_FALSE(appearing(viewable, 1, 1));
+    // Iconified wins over appearing.
+    facts.states.hidden = true;
+    EXPECT_FALSE(*windowEntry(facts).find("kCGWindowIsOnscreen")->asBool());
+}
+
 }  // namespace
 }  // namespace quillgate::x11

@@ -96,7 +96,8 @@ bool X11Platform::accessibilityTrusted(bool prompt) {
 }
 
 Element X11Platform::resolvedApplication(int32_t pid) {
-    if (!a11y_->usable()) return std::make_shared<const AtspiElement>(ElementKind::application, nullptr, pid);
+    if (held() || !a11y_->usable())
+        return std::make_shared<const AtspiElement>(ElementKind::application, nullptr, pid);
     Owned<AtspiAccessible> desktop(atspi_get_desktop(0));
     auto applications = children(desktop.get());
     if (!applications) return std::make_shared<const AtspiElement>(ElementKind::application, nullptr, pid);
@@ -128,7 +129,7 @@ AxResult X11Platform::elementAtPosition(const Element& element, Point point) {
         if (!owner) return AxResult{axstatus::noValue, nullptr};
         return elementAtPosition(applicationElement(*owner), point);
     }
-    if (!handle->accessible) return AxResult{axstatus::cannotComplete, nullptr};
+    if (!handle->accessible || held()) return AxResult{axstatus::cannotComplete, nullptr};
     // The application answers in its own pixels.
     const double scale = scales_->of(*x_, handle->accessible);
     const Point asked{point.x / scale, point.y / scale};
@@ -216,12 +217,17 @@ int32_t X11Platform::pressByClick(const ClickTarget& target) {
     // is given time to arrive; so is the release before the pointer leaves.
     post(MouseEvent{mouse::moved, target.centre, mouse::leftButton, std::nullopt});
     sleep(clickSettle);
-    const bool clickable = stillClickable(target);
-    if (clickable) {
-        post(MouseEvent{mouse::leftDown, target.centre, mouse::leftButton, 1});
-        post(MouseEvent{mouse::leftUp, target.centre, mouse::leftButton, 1});
-        sleep(clickSettle);
+    bool clickable = false;
+    {
+        // Nothing can come to the front between the last look and the click.
+        const Hold hold = holdDesktop();
+        clickable = stillClickable(target);
+        if (clickable) {
+            post(MouseEvent{mouse::leftDown, target.centre, mouse::leftButton, 1});
+            post(MouseEvent{mouse::leftUp, target.centre, mouse::leftButton, 1});
+        }
     }
+    if (clickable) sleep(clickSettle);
     // The user's pointer goes back where it was.
     if (before) post(MouseEvent{mouse::moved, *before, mouse::leftButton, std::nullopt});
     if (clickable) return axstatus::success;

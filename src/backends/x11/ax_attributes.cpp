@@ -160,7 +160,7 @@ AxResult X11Platform::copyAttribute(const Element& element, const std::string& a
         if (attribute == "AXFocusedUIElement") return copyAttribute(applicationElement(front->pid), attribute);
         return unsupported();
     }
-    if (!handle->accessible) return AxResult{axstatus::cannotComplete, nullptr};
+    if (!handle->accessible || held()) return AxResult{axstatus::cannotComplete, nullptr};
     if (handle->kind == ElementKind::application) return applicationAttribute(handle->accessible, attribute);
     if (attribute == "AXPosition" || attribute == "AXSize") {
         // In the window list's pixels, whatever the application's scale.

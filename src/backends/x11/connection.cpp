@@ -57,7 +57,7 @@ Connection::Connection(const std::string& display) : display_(display) {
     screen_ = it.data;
 
     // All names go out at once; one round trip for the lot.
-    const std::array<std::pair<xcb_atom_t*, const char*>, 31> names{{
+    const std::array<std::pair<xcb_atom_t*, const char*>, 32> names{{
         {&atoms_.clientListStacking, "_NET_CLIENT_LIST_STACKING"},
         {&atoms_.clientList, "_NET_CLIENT_LIST"},
         {&atoms_.activeWindow, "_NET_ACTIVE_WINDOW"},
@@ -82,6 +82,7 @@ Connection::Connection(const std::string& display) : display_(display) {
         {&atoms_.typeDnd, "_NET_WM_WINDOW_TYPE_DND"},
         {&atoms_.wmState, "_NET_WM_STATE"},
         {&atoms_.stateHidden, "_NET_WM_STATE_HIDDEN"},
+        {&atoms_.stateShaded, "_NET_WM_STATE_SHADED"},
         {&atoms_.stateAbove, "_NET_WM_STATE_ABOVE"},
         {&atoms_.stateBelow, "_NET_WM_STATE_BELOW"},
         {&atoms_.stateModal, "_NET_WM_STATE_MODAL"},

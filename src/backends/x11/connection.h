@@ -34,7 +34,7 @@ struct Atoms {
     xcb_atom_t clientListStacking, clientList, activeWindow, wmPid, wmName, utf8String, frameExtents;
     xcb_atom_t windowType, typeNormal, typeDialog, typeDock, typeDesktop, typeNotification, typePopupMenu,
         typeDropdownMenu, typeTooltip, typeCombo, typeUtility, typeToolbar, typeMenu, typeSplash, typeDnd;
-    xcb_atom_t wmState, stateHidden, stateAbove, stateBelow, stateModal;
+    xcb_atom_t wmState, stateHidden, stateAbove, stateBelow, stateModal, stateShaded;
     xcb_atom_t icccmState, atSpiBus, currentDesktop, wmDesktop;
 };
 

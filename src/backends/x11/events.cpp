@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "backends/x11/connection.h"
+#include "backends/x11/desktop_hold.h"
 #include "backends/x11/key_table.h"
 #include "backends/x11/keyboard.h"
 #include "backends/x11/stacking.h"
@@ -21,6 +22,9 @@ constexpr uint8_t leftButton = 1;
 constexpr uint8_t rightButton = 3;
 constexpr uint8_t wheelUp = 4;
 constexpr uint8_t wheelDown = 5;
+// How long the window manager may take to catch up before the desktop is
+// held all the same: it answers within a millisecond or two when idle.
+constexpr double windowManagerWait = 0.1;
 
 void fake(const Connection& x, uint8_t type, uint8_t detail, int16_t rootX = 0, int16_t rootY = 0) {
     xcb_test_fake_input(x.get(), type, detail, XCB_CURRENT_TIME, type == XCB_MOTION_NOTIFY ? x.root() : static_cast<xcb_window_t>(XCB_WINDOW_NONE),
@@ -162,6 +166,14 @@ bool X11Platform::post(const ScrollEvent& event) {
     }
     xcb_flush(x_->get());
     return true;
+}
+
+Platform::Hold X11Platform::holdDesktop() {
+    if (Hold held = hold_.lock()) return held;
+    desktopHold_->hold(windowManagerWait);
+    Hold held(this, [hold = desktopHold_.get()](void*) { hold->release(); });
+    hold_ = held;
+    return held;
 }
 
 bool X11Platform::buttonDown(EventSourceState, uint32_t button) {

@@ -23,7 +23,7 @@ struct Asked {
     xcb_get_window_attributes_cookie_t attributes{};
     xcb_get_geometry_cookie_t geometry{};
     xcb_translate_coordinates_cookie_t origin{};
-    xcb_get_property_cookie_t pid{}, netName{}, name{}, extents{}, type{}, state{};
+    xcb_get_property_cookie_t pid{}, netName{}, name{}, extents{}, type{}, state{}, desktop{};
 };
 
 Asked ask(const Connection& x, xcb_window_t window) {
@@ -40,6 +40,7 @@ Asked ask(const Connection& x, xcb_window_t window) {
     asked.extents = xcb_get_property(c, 0, window, a.frameExtents, XCB_ATOM_CARDINAL, 0, 4);
     asked.type = xcb_get_property(c, 0, window, a.windowType, XCB_ATOM_ATOM, 0, 32);
     asked.state = xcb_get_property(c, 0, window, a.wmState, XCB_ATOM_ATOM, 0, 32);
+    asked.desktop = xcb_get_property(c, 0, window, a.wmDesktop, XCB_ATOM_CARDINAL, 0, 1);
     return asked;
 }
 
@@ -70,6 +71,7 @@ WindowStates statesOf(const Atoms& a, const std::vector<uint32_t>& atoms) {
     WindowStates states;
     for (uint32_t atom : atoms) {
         states.hidden |= atom == a.stateHidden;
+        states.shaded |= atom == a.stateShaded;
         states.above |= atom == a.stateAbove;
         states.below |= atom == a.stateBelow;
         states.modal |= atom == a.stateModal;
@@ -77,8 +79,9 @@ WindowStates statesOf(const Atoms& a, const std::vector<uint32_t>& atoms) {
     return states;
 }
 
-// Absent when the window is gone.
-std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool unmanaged) {
+// Absent when the window is gone. inView: the desktop in view, where named.
+std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool unmanaged,
+                                  std::optional<uint32_t> inView) {
     xcb_connection_t* c = x.get();
     auto attributes = x.replyTo<xcb_get_window_attributes_reply_t>(asked.attributes);
     auto geometry = x.replyTo<xcb_get_geometry_reply_t>(asked.geometry);
@@ -89,6 +92,7 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
     auto extents = property(x, asked.extents);
     auto type = property(x, asked.type);
     auto state = property(x, asked.state);
+    auto desktop = property(x, asked.desktop);
     if (!attributes || !geometry || !origin) return std::nullopt;
 
     WindowFacts facts;
@@ -106,6 +110,9 @@ std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool 
     }
     facts.type = typeOf(x.atoms(), propertyItems(type.get()));
     facts.states = statesOf(x.atoms(), propertyItems(state.get()));
+    const auto desktops = propertyItems(desktop.get());
+    facts.appearing =
+        appearing(facts, desktops.empty() ? std::nullopt : std::optional<uint32_t>(desktops.front()), inView);
     return facts;
 }
 
@@ -155,6 +162,7 @@ constexpr int listAttempts = 3;
 // (both bottom to top), and which children are viewable (a client's frame
 // is mapped to show it) and which override-redirect.
 struct Snapshot {
+    std::optional<uint32_t> inView;  // _NET_CURRENT_DESKTOP
     std::vector<uint32_t> clients;
     std::vector<xcb_window_t> children;
     std::vector<bool> viewable;
@@ -166,8 +174,10 @@ Snapshot snapshot(const Connection& x) {
     xcb_connection_t* c = x.get();
     auto stackingCookie = xcb_get_property(c, 0, x.root(), x.atoms().clientListStacking, XCB_ATOM_WINDOW, 0, 1 << 16);
     auto treeCookie = xcb_query_tree(c, x.root());
+    auto inViewCookie = xcb_get_property(c, 0, x.root(), x.atoms().currentDesktop, XCB_ATOM_CARDINAL, 0, 1);
     Snapshot seen;
     seen.clients = propertyItems(property(x, stackingCookie).get());
+    if (auto inView = propertyItems(property(x, inViewCookie).get()); !inView.empty()) seen.inView = inView.front();
     auto tree = x.replyTo<xcb_query_tree_reply_t>(treeCookie);
     if (tree) {
         const xcb_window_t* first = xcb_query_tree_children(tree.get());
@@ -231,19 +241,21 @@ std::vector<StackedWindow> stackedFrom(const Connection& x, const Snapshot& seen
     std::unordered_map<xcb_window_t, size_t> clientOfFrame;
     for (size_t i = 0; i < clients.size(); ++i) clientOfFrame.emplace(frames[i], i);
 
-    // Root children that are no client's frame may be override-redirect.
-    std::vector<xcb_window_t> unmanaged;
+    // Viewable root children that are no client's frame take input where
+    // they are too: override-redirect windows (menus, tooltips,
+    // notifications), and a frame the window manager has put on the screen
+    // before it names the client in its list, listed as the frame.
+    std::vector<size_t> others;  // indices into children
     for (size_t i = 0; i < children.size(); ++i) {
-        if (clientOfFrame.contains(children[i])) continue;
-        if (seen.unmanaged[i] && seen.viewable[i]) unmanaged.push_back(children[i]);
+        if (!clientOfFrame.contains(children[i]) && seen.viewable[i]) others.push_back(i);
     }
-    std::vector<Asked> askedUnmanaged;
-    for (xcb_window_t window : unmanaged) askedUnmanaged.push_back(ask(x, window));
+    std::vector<Asked> askedOthers;
+    for (size_t i : others) askedOthers.push_back(ask(x, children[i]));
 
     std::unordered_map<xcb_window_t, StackedWindow> byFrame;
     std::vector<StackedWindow> frameless;  // not found in the tree: kept in stacking order
     for (size_t i = 0; i < clients.size(); ++i) {
-        auto facts = answer(x, askedClients[i], false);
+        auto facts = answer(x, askedClients[i], false, seen.inView);
         if (!facts) continue;
         StackedWindow window{std::move(*facts), frames[i]};
         if (frames[i] == XCB_WINDOW_NONE) {
@@ -252,8 +264,10 @@ std::vector<StackedWindow> stackedFrom(const Connection& x, const Snapshot& seen
             byFrame.emplace(frames[i], std::move(window));
         }
     }
-    for (size_t i = 0; i < unmanaged.size(); ++i) {
-        if (auto facts = answer(x, askedUnmanaged[i], true)) byFrame.emplace(unmanaged[i], StackedWindow{*facts, unmanaged[i]});
+    for (size_t k = 0; k < others.size(); ++k) {
+        const xcb_window_t window = children[others[k]];
+        if (auto facts = answer(x, askedOthers[k], seen.unmanaged[others[k]], seen.inView))
+            byFrame.emplace(window, StackedWindow{*facts, window});
     }
 
     std::vector<StackedWindow> ordered;

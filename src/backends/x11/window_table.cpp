@@ -35,7 +35,12 @@ Rect frameOf(const Rect& client, const FrameExtents& extents) {
                 client.height + extents.top + extents.bottom};
 }
 
-bool onScreen(const WindowFacts& facts) { return facts.viewable && !facts.states.hidden; }
+bool appearing(const WindowFacts& facts, std::optional<uint32_t> desktop, std::optional<uint32_t> inView) {
+    const bool here = !desktop || !inView || *desktop == allDesktops || *desktop == *inView;
+    return !facts.unmanaged && !facts.viewable && !facts.states.hidden && !facts.states.shaded && here;
+}
+
+bool onScreen(const WindowFacts& facts) { return (facts.viewable || facts.appearing) && !facts.states.hidden; }
 
 Value windowEntry(const WindowFacts& facts) {
     const Rect frame = frameOf(facts.client, facts.extents);

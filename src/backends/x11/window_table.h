@@ -23,6 +23,7 @@ struct WindowStates {
     bool above = false;
     bool below = false;
     bool modal = false;
+    bool shaded = false;
 };
 
 // _NET_FRAME_EXTENTS: the decoration around a client, in pixels.
@@ -44,6 +45,10 @@ struct WindowFacts {
     WindowStates states;
     bool unmanaged = false;          // override-redirect: menus, tooltips, notifications
     bool viewable = false;
+    // A client the window manager lists and is putting on the screen: not
+    // viewable yet, though neither hidden, shaded nor on another desktop.
+    // Input posted now may reach it once the window manager has mapped it.
+    bool appearing = false;
     // The input region of the window on the root (its frame, for a client)
     // is empty: the pointer goes through it to whatever is below. Opacity
     // plays no part: a transparent window still takes the pointer.
@@ -66,7 +71,15 @@ int64_t layerFor(WindowType type, const WindowStates& states, bool unmanaged);
 // The frame: the client grown by its decoration.
 Rect frameOf(const Rect& client, const FrameExtents& extents);
 
-// Viewable and not hidden by the window manager (iconified, other desktop).
+// _NET_WM_DESKTOP of a window shown on every desktop.
+inline constexpr uint32_t allDesktops = 0xFFFFFFFF;
+
+// Whether a listed client is appearing (WindowFacts::appearing), given its
+// _NET_WM_DESKTOP and the desktop in view, where the window manager names them.
+bool appearing(const WindowFacts& facts, std::optional<uint32_t> desktop, std::optional<uint32_t> inView);
+
+// Viewable or appearing, and not hidden by the window manager (iconified,
+// other desktop).
 bool onScreen(const WindowFacts& facts);
 
 // The window-list entry, keyed as the core reads it.

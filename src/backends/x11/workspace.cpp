@@ -21,8 +21,6 @@ namespace {
 constexpr uint32_t pagerSource = 2;
 // A focused window is at most this far below the client that holds it.
 constexpr int focusDepth = 4;
-// _NET_WM_DESKTOP of a window shown on every desktop.
-constexpr uint32_t allDesktops = 0xFFFFFFFF;
 
 }  // namespace
 

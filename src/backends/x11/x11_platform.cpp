@@ -6,6 +6,7 @@
 #include "backends/x11/ax_scale.h"
 #include "backends/x11/connection.h"
 #include "backends/x11/dbus_bus.h"
+#include "backends/x11/desktop_hold.h"
 #include "backends/x11/keyboard.h"
 #include "backends/x11/shared_image.h"
 
@@ -32,7 +33,8 @@ X11Platform::X11Platform(const std::string& display)
       session_(sessionBus()),
       system_(Bus::system()),
       scales_(std::make_unique<ExtentScale>()),
-      keyboard_(std::make_unique<Keyboard>(*x_)) {
+      keyboard_(std::make_unique<Keyboard>(*x_)),
+      desktopHold_(std::make_unique<DesktopHold>(*x_)) {
     a11y_ = std::make_unique<AccessibilityBus>(*x_, session_.get());
 }
 

@@ -23,6 +23,7 @@ class AccessibilityBus;
 class SharedImage;
 class ExtentScale;
 class Keyboard;
+class DesktopHold;
 struct StackedWindow;
 
 class X11Platform final : public Platform {
@@ -62,6 +63,9 @@ public:
     std::optional<Point> pointerLocation() override;
     bool buttonDown(EventSourceState state, uint32_t button) override;
     bool pointerGrabbed() override;
+    // The server grabbed for this client alone once the window manager has
+    // caught up (desktop_hold.h); holds taken while one is held share it.
+    Hold holdDesktop() override;
 
     // workspace.cpp
     std::optional<RunningApplication> runningApplication(int32_t pid) override;
@@ -88,6 +92,11 @@ public:
     void sleep(double seconds) override;
 
 private:
+    // events.cpp: whether the desktop is held. Applications wait for the
+    // desktop meanwhile, so none is asked anything through accessibility:
+    // the answer could not come before the hold ends.
+    bool held() const { return !hold_.expired(); }
+
     // workspace.cpp: the client window that has the input focus, per the
     // window manager, and asking it to activate a client.
     std::optional<uint32_t> activeWindow();
@@ -133,6 +142,8 @@ private:
     // events.cpp: the keyboard map, and the group locked before a chord
     // typed in another layout group, locked again once its key comes up.
     std::unique_ptr<Keyboard> keyboard_;
+    std::unique_ptr<DesktopHold> desktopHold_;
+    std::weak_ptr<void> hold_;  // the desktop's hold while anyone keeps it
     std::optional<uint32_t> groupToRestore_;
     std::mutex captureLock_;  // the shared segment below
     std::unique_ptr<SharedImage> segment_;
