@@ -82,7 +82,7 @@ size_t threadCount() {
 const bool threadsListed = std::filesystem::exists("/proc/self/task");
 #endif
 
-TEST(Capture, AThousandGuardedChecksLeaveNoThreadBehind) {
+TEST(Capture, TwoHundredGuardedChecksLeaveNoThreadBehind) {
     if (!threadsListed) GTEST_SKIP() << "no per-process thread list here";
     Object scene = testing::chatScene();
     scene["sck"] = Object{{"delay", 0}};
@@ -94,7 +94,7 @@ TEST(Capture, AThousandGuardedChecksLeaveNoThreadBehind) {
     const std::string line = testing::jsonText(Object{{"op", "check"}, {"bound", bound}});
 
     const size_t before = threadCount();
-    for (int i = 0; i < 1000; ++i) ASSERT_EQ(h.send(line), R"({"ok":true})") << "check " << i;
+    for (int i = 0; i < 200; ++i) ASSERT_EQ(h.send(line), R"({"ok":true})") << "check " << i;
     // A screenshot thread hands its picture over just before it ends, so one
     // may still be on its way out.
     EXPECT_LE(threadCount(), std::max<size_t>(before + 1, 4));

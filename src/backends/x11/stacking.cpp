@@ -82,7 +82,6 @@ WindowStates statesOf(const Atoms& a, const std::vector<uint32_t>& atoms) {
 // Absent when the window is gone. inView: the desktop in view, where named.
 std::optional<WindowFacts> answer(const Connection& x, const Asked& asked, bool unmanaged,
                                   std::optional<uint32_t> inView) {
-    xcb_connection_t* c = x.get();
     auto attributes = x.replyTo<xcb_get_window_attributes_reply_t>(asked.attributes);
     auto geometry = x.replyTo<xcb_get_geometry_reply_t>(asked.geometry);
     auto origin = x.replyTo<xcb_translate_coordinates_reply_t>(asked.origin);
