@@ -1,6 +1,8 @@
 """Input only where it is proven: windows that take the pointer whatever they look
 like, targets beyond the screen, keyboard layouts, held modifiers, scaled
-applications and other workspaces."""
+applications and other workspaces. All but the held modifiers are X11's
+own (they need its layout groups, window opacity, input regions, scaling or
+workspaces); mac_cases.py tries the Mac's versions of what went astray."""
 import json
 import os
 import subprocess
@@ -22,7 +24,7 @@ def around(rect, margin=40):
     return (rect[0] - margin, rect[1] - margin, rect[2] + 2 * margin, rect[3] + 2 * margin)
 
 
-@case
+@x11_case
 def transparent_window_over_the_target_is_a_cover(desk):
     app, bound = desk.bound_chat()
     # Fully transparent, but on X it still takes the pointer.
@@ -35,7 +37,7 @@ def transparent_window_over_the_target_is_a_cover(desk):
     equal(cover.input_events(since), [], "input reaching the transparent window")
 
 
-@case
+@x11_case
 def overlay_without_an_input_region_lets_the_click_through(desk):
     app, bound = desk.bound_chat()
     overlay = desk.app("overlay", "Notes", around(app.widgets["send"]), cover=True, overlay=True)
@@ -46,7 +48,7 @@ def overlay_without_an_input_region_lets_the_click_through(desk):
     equal(overlay.input_events(since), [], "input reaching the overlay")
 
 
-@case
+@x11_case
 def pointer_target_beyond_the_screen_edge_is_refused(desk):
     # The window reaches past the right edge of the 1280-pixel screen, its
     # Send button with it: X would move the pointer to the edge and press there.
@@ -80,7 +82,7 @@ def keys_received(app, since):
     return [k for i, k in enumerate(received) if i == 0 or k != received[i - 1] or k[0] != "Return"]
 
 
-@case
+@x11_case
 def chords_arrive_as_their_keys_in_another_layout_group(desk):
     app, bound = desk.bound_chat()
     keyboard = Keyboard()
@@ -98,7 +100,7 @@ def chords_arrive_as_their_keys_in_another_layout_group(desk):
         keyboard.close()
 
 
-@case
+@x11_case
 def layout_without_the_key_is_the_desktops_failure(desk):
     app, bound = desk.bound_chat()
     keyboard = Keyboard()
@@ -166,7 +168,7 @@ def held_modifier_stays_out_of_posted_chords(desk):
         keyboard.close()
 
 
-@case
+@x11_case
 def scaled_application_is_read_in_window_pixels(desk):
     # GDK_SCALE=2: the toolkit's own pixels (its accessibility extents and the
     # rectangles it logs) are half the window's.
@@ -197,7 +199,7 @@ def scaled_application_is_read_in_window_pixels(desk):
     equal(desk.quillgate.ok("popup-press", bound=bound, labels=["OK"]).get("pressed"), True, "press of OK")
 
 
-@case
+@x11_case
 def activate_brings_the_window_back_from_another_desktop(desk):
     app, bound = desk.bound_chat()
     app.command("desktop 1")
