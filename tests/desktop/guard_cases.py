@@ -1,8 +1,11 @@
 """Captures of real windows and the conversation guard over real pixels."""
 import hashlib
+import json
+import os
+import subprocess
 import time
 
-from driver import case, centre, decode_png, equal, expect, fraction, pixel, relative
+from driver import STEP_SECONDS, case, centre, decode_png, equal, expect, fraction, mac_case, pixel, relative
 
 HEADER_RGBA = (0x33, 0x8c, 0xd9, 255)
 
@@ -93,3 +96,30 @@ def covered_header_is_refused_and_nothing_reaches_the_app(desk):
     unguarded = {k: v for k, v in bound.items() if k != "guard"}
     again = desk.quillgate.ok("bind-region", bound=unguarded, region=header_region(app), reference=shot["base64"])
     equal(again["guard"], bound["guard"], "guard taken while covered")
+
+
+def hashes_by_both_paths(app, region):
+    """The region's guard hash from the screenshot service's picture and
+    from the screenshot tool's, by the program's own code (guard_hashes)."""
+    helper = subprocess.run([os.environ["QUILLGATE_GUARD_HASHES"], str(app.window)]
+                            + [str(region[k]) for k in ("x", "y", "width", "height")],
+                            capture_output=True, text=True, timeout=STEP_SECONDS)
+    expect(helper.returncode == 0, "guard_hashes ended with status %d: %s" % (helper.returncode, helper.stderr))
+    return json.loads(helper.stdout)
+
+
+@mac_case
+def screenshot_service_and_tool_give_the_header_one_hash(desk):
+    # The program pins the hash of whichever picture answers, the service's
+    # or, when the service is slow or declines, the tool's. Each comes in its
+    # own colour space; both must hash the header alike, in the blue it
+    # starts with and in a saturated green.
+    app = desk.chat()
+    bound, _ = guarded(desk, app)
+    region = header_region(app)
+    pinned = bound["guard"]["hash"]
+    equal(hashes_by_both_paths(app, region), {"service": pinned, "tool": pinned}, "the blue header's hashes")
+    app.command("header #00ff00")
+    app.wait("header", color="#00ff00")
+    green = hashes_by_both_paths(app, region)
+    equal(green["tool"], green["service"], "the green header's hash by the tool")

@@ -1,8 +1,10 @@
 """What went astray on X11, tried on the macOS desktop: windows the mouse
 passes through, targets beyond the screen's edge, a non-US keyboard layout,
-and a quit-and-relaunch of the application between two requests."""
+a window appearing during a request, and a quit-and-relaunch of the
+application between two requests."""
 import time
 
+from appearing import run_trials
 from driver import SHORTCUT, centre, equal, expect, fraction, mac_case
 
 UNAVAILABLE = "selected window is unavailable"
@@ -76,3 +78,31 @@ def shortcut_on_a_french_keyboard_stays_select_all(desk):
         # The session's layout back to US, through another instance if this one is gone.
         restorer = app if app.process.poll() is None else desk.cover((0, 80, 200, 100), no_focus=True)
         restorer.command("layout com.apple.keylayout.US")
+
+
+# A window appearing at any moment of a request, for each kind of action:
+# of the ok answers, fewer than 1 in 100 may have delivered the input to it.
+APPEARING_TRIALS = 200
+
+
+def appearing_window_almost_never_gets(desk, kind):
+    app, bound = desk.bound_chat()
+    trials, answered, astray, latest = run_trials(desk, app, bound, kind, APPEARING_TRIALS)
+    expect(100 * astray < answered,
+           "%d of %d ok answers (%d trials) delivered the %s to a window appearing 2-%.0f ms into the request"
+           % (astray, answered, trials, kind, latest))
+
+
+@mac_case
+def window_appearing_during_a_key_request_almost_never_gets_it(desk):
+    appearing_window_almost_never_gets(desk, "key")
+
+
+@mac_case
+def window_appearing_during_a_click_almost_never_gets_it(desk):
+    appearing_window_almost_never_gets(desk, "click")
+
+
+@mac_case
+def window_appearing_during_a_scroll_almost_never_gets_it(desk):
+    appearing_window_almost_never_gets(desk, "scroll")

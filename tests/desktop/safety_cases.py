@@ -1,14 +1,18 @@
 """Input only where it is proven: windows that take the pointer whatever they look
 like, targets beyond the screen, keyboard layouts, held modifiers, scaled
-applications and other workspaces."""
+applications and other workspaces. All but the held modifiers are X11's
+own (they need its layout groups, window opacity, input regions, scaling or
+workspaces); mac_cases.py tries the Mac's versions of what went astray."""
 import json
 import os
 import subprocess
 import time
 
 from appearing import LATEST_MS, run_trials
-from driver import STEP_SECONDS, case, centre, dump, equal, expect, fraction, frame_of, relative
+from driver import (MAC, REAL_DESKTOP, SHORTCUT, STEP_SECONDS, case, centre, dump, equal, expect, fraction, frame_of,
+                    relative, x11_case)
 from input_cases import MODIFIER_KEYS, click
+from mac_keyboard import MacKeyboard
 from x11_keyboard import Keyboard
 
 POINTER_OCCLUDED = "目标窗口被遮挡，未执行点击。occluder="
@@ -20,7 +24,7 @@ def around(rect, margin=40):
     return (rect[0] - margin, rect[1] - margin, rect[2] + 2 * margin, rect[3] + 2 * margin)
 
 
-@case
+@x11_case
 def transparent_window_over_the_target_is_a_cover(desk):
     app, bound = desk.bound_chat()
     # Fully transparent, but on X it still takes the pointer.
@@ -33,7 +37,7 @@ def transparent_window_over_the_target_is_a_cover(desk):
     equal(cover.input_events(since), [], "input reaching the transparent window")
 
 
-@case
+@x11_case
 def overlay_without_an_input_region_lets_the_click_through(desk):
     app, bound = desk.bound_chat()
     overlay = desk.app("overlay", "Notes", around(app.widgets["send"]), cover=True, overlay=True)
@@ -44,7 +48,7 @@ def overlay_without_an_input_region_lets_the_click_through(desk):
     equal(overlay.input_events(since), [], "input reaching the overlay")
 
 
-@case
+@x11_case
 def pointer_target_beyond_the_screen_edge_is_refused(desk):
     # The window reaches past the right edge of the 1280-pixel screen, its
     # Send button with it: X would move the pointer to the edge and press there.
@@ -78,7 +82,7 @@ def keys_received(app, since):
     return [k for i, k in enumerate(received) if i == 0 or k != received[i - 1] or k[0] != "Return"]
 
 
-@case
+@x11_case
 def chords_arrive_as_their_keys_in_another_layout_group(desk):
     app, bound = desk.bound_chat()
     keyboard = Keyboard()
@@ -96,7 +100,7 @@ def chords_arrive_as_their_keys_in_another_layout_group(desk):
         keyboard.close()
 
 
-@case
+@x11_case
 def layout_without_the_key_is_the_desktops_failure(desk):
     app, bound = desk.bound_chat()
     keyboard = Keyboard()
@@ -113,33 +117,49 @@ def layout_without_the_key_is_the_desktops_failure(desk):
     equal(keys_received(app, since), [("Tab", [])], "keys received")
 
 
+# The modifier keys held, by their names, and the Mac key code "input-idle"
+# reports each by: X11's Control is the Mac's Command key.
+HELD_MODIFIERS = ((("Shift_L", 56), ("Control_L", 59), ("Super_L", 55)) if MAC
+                  else (("Shift_L", 56), ("Control_L", 55)))
+# On X11 a chord releases the modifier keys held when it goes down, and they
+# stay released (docs/x11-backend.md); on a Mac a posted key carries its own
+# flags and leaves the keys held as they are.
+HELD_KEYS_OUTLAST_CHORDS = MAC
+
+
+def users_keyboard(app):
+    """The keyboard as the user's hands change it: on X11 through XTest, on a Mac through the application."""
+    return MacKeyboard(app) if MAC else Keyboard()
+
+
 @case
 def held_modifier_stays_out_of_posted_chords(desk):
     app, bound = desk.bound_chat()
-    keyboard = Keyboard()
+    keyboard = users_keyboard(app)
     try:
-        # Shift is the Mac's key code 56, Control its Command key, 55.
-        for held, code in (("Shift_L", 56), ("Control_L", 55)):
+        for held, code in HELD_MODIFIERS:
             keyboard.hold(held)
             equal(desk.quillgate.ok("input-idle")["heldKeys"], [code], held + " reported held")
             since = time.monotonic()
             for name in ("enter", "ctrl+a"):
                 desk.quillgate.ok("execute", bound=bound, action={"kind": "key", "key": name})
             app.wait("key", since, key="a")
-            equal(keys_received(app, since), [("Return", []), ("a", ["control"])], "keys received with %s held" % held)
-            # A chord lifts what was held: the reports and the server agree.
-            equal(desk.quillgate.ok("input-idle")["heldKeys"], [], "keys held after the chords")
-            expect(not keyboard.down(held), held + " still down on the server")
+            equal(keys_received(app, since), [("Return", []), ("a", [SHORTCUT])], "keys received with %s held" % held)
+            # The report and the keyboard agree.
+            equal(desk.quillgate.ok("input-idle")["heldKeys"], [code] if HELD_KEYS_OUTLAST_CHORDS else [],
+                  "keys held after the chords")
+            equal(keyboard.down(held), HELD_KEYS_OUTLAST_CHORDS, held + " down after the chords")
+            keyboard.let_go(held)
 
         # The protocol's release-keys never touches a modifier key; the
         # doctor then must not advise it, and the key stays reported held,
-        # as the server has it.
+        # as the keyboard has it.
         keyboard.hold("Shift_L")
         equal(desk.quillgate.ok("release-keys", keys=[56]), {"ok": True, "released": [], "stillHeld": []},
               "release-keys asked for a modifier")
         equal(desk.quillgate.ok("input-idle")["heldKeys"], [56], "a modifier still held")
-        expect(keyboard.down("Shift_L"), "Shift_L released on the server")
-        env = dict(os.environ, QUILLGATE_DESKTOP="x11")
+        expect(keyboard.down("Shift_L"), "Shift_L let go of")
+        env = dict(os.environ, QUILLGATE_DESKTOP=REAL_DESKTOP)
         run = subprocess.run([desk.binary, "--doctor", "--json"], env=env, capture_output=True, timeout=60)
         idle = [c for c in json.loads(run.stdout)["checks"] if c["check"] == "idle"][0]
         expect("key codes held down: 56" in idle["detail"], "doctor's idle detail: %s" % dump(idle))
@@ -148,7 +168,7 @@ def held_modifier_stays_out_of_posted_chords(desk):
         keyboard.close()
 
 
-@case
+@x11_case
 def scaled_application_is_read_in_window_pixels(desk):
     # GDK_SCALE=2: the toolkit's own pixels (its accessibility extents and the
     # rectangles it logs) are half the window's.
@@ -179,7 +199,7 @@ def scaled_application_is_read_in_window_pixels(desk):
     equal(desk.quillgate.ok("popup-press", bound=bound, labels=["OK"]).get("pressed"), True, "press of OK")
 
 
-@case
+@x11_case
 def activate_brings_the_window_back_from_another_desktop(desk):
     app, bound = desk.bound_chat()
     app.command("desktop 1")
@@ -196,10 +216,11 @@ def activate_brings_the_window_back_from_another_desktop(desk):
     app.wait("key", since, key="Tab")
 
 
-# Another application's window appearing 2-16 ms into a request, 200 times
-# for each kind of action. Before the desktop was held around the last proof
-# and the event, ok answers whose input reached that window came in 27 of
-# 100 key trials, 6 of 100 clicks and 10 of 100 scrolls; held, they come in
+# Another application's window appearing 2-16 ms into a request on X11, 200
+# times for each kind of action (the Mac's cases, with their own bound, are
+# in mac_cases.py). Before the desktop was held around the last proof and
+# the event, ok answers whose input reached that window came in 27 of 100
+# key trials, 6 of 100 clicks and 10 of 100 scrolls; held, they come in
 # fewer than 1 of 100 trials of each kind (clicks the window manager
 # intercepts to focus can still meet a window whose mapping it was asked
 # for in the instant before the hold). The full measurement, with windows
@@ -209,7 +230,7 @@ APPEARING_TRIALS = 200
 APPEARING_ASTRAY_AT_MOST = 4  # of the 600 trials: a third of the 1 in 100 allowed
 
 
-@case
+@x11_case
 def window_appearing_during_a_request_rarely_gets_its_input(desk):
     app, bound = desk.bound_chat()
     outcomes = {kind: run_trials(desk, app, bound, kind, APPEARING_TRIALS, LATEST_MS)

@@ -33,7 +33,14 @@ class Keyboard:
 
     def hold(self, name):
         """Presses the key with that keysym and leaves it down."""
-        self.xtst.XTestFakeKeyEvent(self.display, self.keycode(name), 1, 0)
+        self.fake(name, True)
+
+    def let_go(self, name):
+        """Lets go of the key with that keysym."""
+        self.fake(name, False)
+
+    def fake(self, name, down):
+        self.xtst.XTestFakeKeyEvent(self.display, self.keycode(name), int(down), 0)
         self.x11.XSync(self.display, 0)
 
     def down(self, name):

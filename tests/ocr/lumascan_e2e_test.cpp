@@ -1,9 +1,11 @@
 // End-to-end tests of the lumascan program: the built binary on committed
 // images, checked for what a caller sees (stdout, stderr, exit status).
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <fstream>
 #include <string>
@@ -123,37 +125,100 @@ TEST(Input, OnlyTheFirstArgumentIsRead) {
 }
 
 // Rendered chat screenshots (tests/ocr/chats/render_chats.py): lists and
-// bubbles, light, dark and coloured, 12 to 16 px, 1x and 2x.
-std::string withoutSpaces(std::string text) {
-    std::erase(text, ' ');
-    return text;
-}
+// bubbles, light, dark and coloured, 12 to 16 px, 1x and 2x. Each picture's
+// lines as they were rendered, and the lines the program read in it.
+struct ChatPicture {
+    std::string name;
+    std::vector<std::string> truth;
+    std::vector<std::string> read;
+};
 
-TEST(ChatScreenshots, EveryLineIsReadAndNearlyAllOfThemExactly) {
-#ifdef __APPLE__
-    GTEST_SKIP() << "measured for the PP-OCR engine; Vision's readings are its own";
-#endif
-    int lines = 0;
-    int exact = 0;
+std::vector<ChatPicture> readChatPictures() {
+    std::vector<ChatPicture> pictures;
     for (const auto& entry : std::filesystem::directory_iterator(LUMASCAN_CHATS)) {
         if (entry.path().extension() != ".png") continue;
-        auto expected = entry.path();
-        std::ifstream truth(expected.replace_extension(".txt"));
-        std::vector<std::string> read;
+        ChatPicture picture{entry.path().filename().string(), {}, {}};
+        auto truthPath = entry.path();
+        std::ifstream truth(truthPath.replace_extension(".txt"));
+        for (std::string line; std::getline(truth, line);) picture.truth.push_back(line);
         // Accuracy, not speed: sanitizer builds on a busy machine may need
         // more than the deadline.
         const Invocation run{.args = {entry.path().string()}, .env = {{"LUMASCAN_DEADLINE_MS", "60000"}}};
-        for (const auto& line : parseOutput(lumascan(run))) read.push_back(line.text);
-        for (std::string want; std::getline(truth, want);) {
-            ++lines;
-            exact += std::count(read.begin(), read.end(), want) > 0 ? 1 : 0;
-            EXPECT_TRUE(std::any_of(read.begin(), read.end(), [&](const std::string& got) {
-                return withoutSpaces(got) == withoutSpaces(want);
-            })) << want << " in " << entry.path().filename();
+        for (const auto& line : parseOutput(lumascan(run))) picture.read.push_back(line.text);
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
+}
+
+std::size_t truthLines(const std::vector<ChatPicture>& pictures) {
+    std::size_t lines = 0;
+    for (const auto& picture : pictures) lines += picture.truth.size();
+    return lines;
+}
+
+// The lines of the pictures' truth that no line read in the same picture
+// matches, each followed by its picture's name.
+template <typename Match>
+std::vector<std::string> unread(const std::vector<ChatPicture>& pictures, Match matches) {
+    std::vector<std::string> missing;
+    for (const auto& picture : pictures) {
+        for (const auto& want : picture.truth) {
+            const bool read = std::any_of(picture.read.begin(), picture.read.end(),
+                                          [&](const std::string& got) { return matches(got, want); });
+            if (!read) missing.push_back(want + " in " + picture.name);
         }
     }
-    EXPECT_EQ(lines, 58);
-    EXPECT_GE(exact, 55) << "of " << lines << " lines read exactly, spaces and punctuation included";
+    return missing;
+}
+
+constexpr std::size_t chatLines = 58;
+const std::vector<std::string> none;
+
+#ifdef __APPLE__
+// What a line says whoever reads it: its ASCII letters and digits and its
+// Chinese characters, in order, without spaces, punctuation and symbols,
+// which engines write each their own way (full width or not, ¥ or ￥).
+std::string content(const std::string& text) {
+    std::string kept;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
+            code = code << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        const bool asciiWord = code < 0x80 && std::isalnum(static_cast<int>(code));
+        const bool chinese = (code >= 0x3400 && code <= 0x4DBF) || (code >= 0x4E00 && code <= 0x9FFF);
+        if (asciiWord || chinese) kept += text.substr(i, length);
+        i += length;
+    }
+    return kept;
+}
+
+// Vision's readings of these pictures are its own and are not measured
+// here: a line is read when what it says is within a line read (a row's
+// name and time may come as one line).
+bool lineRead(const std::string& got, const std::string& want) {
+    return content(got).find(content(want)) != std::string::npos;
+}
+#else
+// PP-OCR's readings were measured (docs/lumascan.md): a line is read when
+// it is read as it is, spaces aside.
+bool lineRead(std::string got, std::string want) {
+    std::erase(got, ' ');
+    std::erase(want, ' ');
+    return got == want;
+}
+#endif
+
+TEST(ChatScreenshots, EveryLineIsRead) {
+    const auto pictures = readChatPictures();
+    EXPECT_EQ(truthLines(pictures), chatLines);
+    EXPECT_EQ(unread(pictures, lineRead), none);
+#ifndef __APPLE__
+    EXPECT_LE(unread(pictures, std::equal_to<std::string>()).size(), chatLines - 55)
+        << "lines not read exactly, spaces and punctuation included";
+#endif
 }
 
 // "Q3" is no dictionary word; as a custom word it raises the confidence of
@@ -175,6 +240,15 @@ protected:
     }
 };
 
+#ifdef __APPLE__
+// Vision ignores custom words while language correction is off, as it is
+// here (docs/lumascan.md): the words are read and checked, and then change
+// nothing of what is read.
+TEST_F(Vocabulary, WordsChangeNothingOfVisionsReading) {
+    EXPECT_EQ(withWords(image, R"(["Q3"])"), withoutWords);
+    EXPECT_EQ(withWords(image, sixtyWordsWithQ3At(49)), withoutWords);
+}
+#else
 TEST_F(Vocabulary, CustomWordIsUsed) {
     const auto withQ3 = parseOutput(withWords(image, R"(["Q3"])"));
     const auto plain = parseOutput(withWords(image, R"(["filler"])"));
@@ -189,6 +263,7 @@ TEST_F(Vocabulary, OnlyTheFirstFiftyWordsAreUsed) {
     EXPECT_NE(withWords(image, sixtyWordsWithQ3At(49)), fillersOnly);
     EXPECT_EQ(withWords(image, sixtyWordsWithQ3At(50)), fillersOnly);
 }
+#endif
 
 TEST_F(Vocabulary, AnythingButANonEmptyArrayOfStringsIsIgnored) {
     // The parser's finer points are unit-tested; these are the kinds of value.
@@ -197,17 +272,22 @@ TEST_F(Vocabulary, AnythingButANonEmptyArrayOfStringsIsIgnored) {
     }
 }
 
-TEST(Robustness, RecognitionPastTheDeadlineAnswersEmptyList) {
+std::string withDeadline(const char* ms) {
+    return lumascan(Invocation{.args = {fixture("english.png")}, .env = {{"LUMASCAN_DEADLINE_MS", ms}}});
+}
+
 #ifdef __APPLE__
-    GTEST_SKIP() << "the deadline is Vision's own";
-#endif
-    const auto withDeadline = [](const char* ms) {
-        return lumascan(Invocation{.args = {fixture("english.png")}, .env = {{"LUMASCAN_DEADLINE_MS", ms}}});
-    };
+// The variable sets PP-OCR's deadline; Vision keeps its own 3 seconds.
+TEST(Robustness, DeadlineVariableChangesNothingOfVisionsReading) {
+    EXPECT_EQ(withDeadline("1"), lumascan({fixture("english.png")}));
+}
+#else
+TEST(Robustness, RecognitionPastTheDeadlineAnswersEmptyList) {
     EXPECT_EQ(withDeadline("1"), "[]");
     EXPECT_NE(withDeadline("60000"), "[]");
     EXPECT_NE(withDeadline("soon"), "[]") << "not a number: the usual 3 seconds";
 }
+#endif
 
 // True once the process has a handler for `signal`: the kernel's process
 // record on a Mac, /proc on Linux.

@@ -28,4 +28,10 @@ struct ChatOptions {
 - (void)setHeaderColor:(NSString*)color;
 - (void)setComposerText:(NSString*)text;
 - (void)openDialog:(BOOL)nested;
+// In front: with the keyboard focus, its application active, or for a window
+// that takes no focus (--no-focus) in front of its level without it.
+- (void)show;
+// Off the screen, its application hidden: one that was active hands the
+// activation back to the application that had it before.
+- (void)hide;
 @end

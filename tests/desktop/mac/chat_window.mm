@@ -54,11 +54,13 @@ static NSColor* colorOf(NSString* hex) {
     NSTextView* _composer;
     NSMenu* _menu;
     ChatDialog* _dialog;
+    bool _takesFocus;
 }
 
 - (instancetype)initWithOptions:(const ChatOptions&)options {
     if (!(self = [super init])) return nil;
     _widgets = [NSMutableDictionary dictionary];
+    _takesFocus = !options.noFocus;
     NSRect content = NSMakeRect(0, 0, options.geometry.size.width, options.geometry.size.height);
     _window = [[NSWindow alloc] initWithContentRect:content
                                           styleMask:NSWindowStyleMaskTitled | NSWindowStyleMaskClosable |
@@ -246,6 +248,24 @@ static NSColor* colorOf(NSString* hex) {
                                                    over:_window];
     NSString* response = [sure run];
     logEvent(@"response", @{@"dialog" : @"sure", @"response" : response ?: @"delete"});
+}
+
+- (void)show {
+    [NSApp unhideWithoutActivation];
+    if (_takesFocus) {
+        [NSApp activateIgnoringOtherApps:YES];
+        [_window makeKeyAndOrderFront:nil];
+    } else {
+        [_window orderFrontRegardless];
+    }
+}
+
+- (void)hide {
+    [_window orderOut:nil];
+    // Hidden, an active application hands the activation on to the one that
+    // had it before; a window that takes no focus may still have taken it
+    // with a click.
+    [NSApp hide:nil];
 }
 
 - (void)windowDidMiniaturize:(NSNotification*)notification {

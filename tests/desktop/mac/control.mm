@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #import "event_log.h"
+#import "held_keys.h"
 #import "keyboard_layout.h"
 
 // The FIFO's source, kept for the life of the process.
@@ -44,6 +45,15 @@ static void carryOut(NSString* line, ChatWindow* chat) {
         logEvent(@"thawed", nil);
     } else if ([word isEqualToString:@"layout"]) {
         logEvent(@"layout", @{@"id" : argument, @"ok" : @(selectKeyboardLayout(argument))});
+    } else if ([word isEqualToString:@"hide"]) {
+        [chat hide];
+    } else if ([word isEqualToString:@"show"]) {
+        [chat show];
+    } else if ([word isEqualToString:@"hold"] || [word isEqualToString:@"let-go"]) {
+        const bool down = [word isEqualToString:@"hold"];
+        logEvent(@"modifier", @{@"key" : argument, @"down" : @(down), @"ok" : @(postModifierKey(argument, down))});
+    } else if ([word isEqualToString:@"held"]) {
+        logEvent(@"held", @{@"key" : argument, @"down" : @(modifierDown(argument))});
     } else if ([word isEqualToString:@"quit"]) {
         [NSApp terminate:nil];
     } else {

@@ -13,8 +13,13 @@
 // names as the toolkit names them, modifiers "control", "shift", "alt" and
 // "command". Beyond the GTK application's: --click-through (a window the
 // mouse passes through), "screen" (the main display) in the ready record,
-// and the command "layout ID", which selects the keyboard layout of that
-// input source ID for the whole session and logs "layout" with "ok".
+// and the commands
+//   layout ID      selects the keyboard layout of that input source ID for
+//                  the whole session and logs "layout" with "ok"
+//   hold KEY       holds a modifier key down for the whole session (Shift_L,
+//   let-go KEY     Control_L, Super_L), or lets go of it: logs "modifier"
+//                  with "key", "down" and "ok"
+//   held KEY       logs "held" with "key" and whether its modifier is "down"
 
 #import <AppKit/AppKit.h>
 #include <unistd.h>
@@ -168,12 +173,7 @@ int main() {
         NSApp.activationPolicy = NSApplicationActivationPolicyRegular;
         chat = [[ChatWindow alloc] initWithOptions:options];
         listenForCommands(control, chat);
-        if (options.noFocus) {
-            [chat.window orderFrontRegardless];
-        } else {
-            [NSApp activateIgnoringOtherApps:YES];
-            [chat.window makeKeyAndOrderFront:nil];
-        }
+        [chat show];
         [chat.window displayIfNeeded];
         // Once the window server has the drawing, a capture sees it.
         dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 300 * NSEC_PER_MSEC), dispatch_get_main_queue(), ^{
