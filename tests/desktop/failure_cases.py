@@ -8,7 +8,7 @@ import signal
 import subprocess
 import time
 
-from driver import Quillgate, case, equal, expect
+from driver import Quillgate, x11_case, equal, expect
 
 # A request reading a stopped display answers within this; a live server
 # answers in milliseconds, a stopped one never.
@@ -70,7 +70,7 @@ def ends_without_answer(quillgate, op):
     return quillgate.process.wait(END_SECONDS), quillgate.stderr()
 
 
-@case
+@x11_case
 def stopped_display_answers_in_time_and_serves_again_once_resumed(desk):
     app, bound = desk.bound_chat()
     desk.quillgate.ok("capture", bound=bound)
@@ -121,18 +121,18 @@ def kill_accessibility_bus():
     return launcher
 
 
-@case
+@x11_case
 def killed_display_ends_the_process(desk):
     ends_when_lost(desk, "list", kill_display, os.environ["DISPLAY"])
 
 
-@case
+@x11_case
 def accessibility_bus_gone_ends_the_process(desk):
     before = ends_when_lost(desk, "permissions", kill_accessibility_bus, "accessibility bus")
     equal(before["accessibility"], True, "accessibility before")
 
 
-@case
+@x11_case
 def doctor_gives_this_desktops_advice(desk):
     env = dict(os.environ, QUILLGATE_DESKTOP="x11", TMPDIR=desk.workdir,
                AT_SPI_BUS_ADDRESS="unix:path=" + os.path.join(desk.workdir, "no-bus"))

@@ -2,7 +2,7 @@
 import subprocess
 import time
 
-from driver import case, centre, equal, expect, fraction
+from driver import x11_case, centre, equal, expect, fraction
 
 # Another application's window beside the chat window, where its drag begins.
 DRAGGED = (1020, 100, 240, 160)
@@ -17,7 +17,7 @@ def click(app, widget, button="left", count=1):
     return dict(fraction(app.frame, centre(app.widgets[widget])), kind="click", button=button, count=count)
 
 
-@case
+@x11_case
 def click_during_another_applications_drag_is_refused(desk):
     app, bound = desk.bound_chat()
     # It never takes the focus, so the chat window keeps it through the drag.

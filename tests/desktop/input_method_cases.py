@@ -9,7 +9,7 @@ import signal
 import subprocess
 import time
 
-from driver import STEP_SECONDS, Failure, case, equal, expect, finish, relative
+from driver import STEP_SECONDS, Failure, x11_case, equal, expect, finish, relative
 
 COMPOSING = "input method is composing text; action cancelled"
 PINYIN = "nihao"
@@ -56,7 +56,7 @@ def composer_text(desk, app, bound):
     return desk.quillgate.ok("composer-text", bound=bound, region=relative(app.frame, app.widgets["composer"])).get("text")
 
 
-@case
+@x11_case
 def enter_while_an_input_method_composes_is_refused(desk):
     ime = InputMethod(desk.workdir)
     try:

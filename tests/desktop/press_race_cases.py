@@ -4,7 +4,7 @@ import subprocess
 import threading
 import time
 
-from driver import Failure, case, dump, equal, expect
+from driver import Failure, x11_case, dump, equal, expect
 
 # Where the dialog's OK button lies, a window of another application underneath.
 BENEATH = (300, 200, 500, 400)
@@ -73,7 +73,7 @@ class Killer(threading.Thread):
         self.killed = time.monotonic()
 
 
-@case
+@x11_case
 def press_on_a_dialog_whose_application_dies_reaches_nothing_beneath(desk):
     beneath = desk.app("beneath", "Notes", BENEATH, cover=True)
     outcomes = []
