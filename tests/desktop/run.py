@@ -1,7 +1,7 @@
 """Runs one desktop test case against the built quillgate on the current X11 desktop,
 or on a Mac on the desktop of the logged-in session.
 
-    run.py --list [macos]     the case names for X11 (or macOS), one a line
+    run.py --list [x11|macos] the case names for X11 (the default) or macOS, one a line
     run.py QUILLGATE CASE     runs that case; on X11 meant to run inside scripts/test-desktop
 
 The cases drive `quillgate --server` with QUILLGATE_DESKTOP=x11 (macos) over
@@ -57,12 +57,12 @@ def keep_logs(workdir, name):
 
 
 def main(argv):
-    if argv[:1] == ["--list"] and argv[1:] in ([], ["macos"]):
+    if argv[:1] == ["--list"] and argv[1:] in ([], ["x11"], ["macos"]):
         desktop = argv[1] if argv[1:] else "x11"
         print("\n".join(sorted(n for n in driver.CASES if desktop in driver.DESKTOPS[n])))
         return 0
     if len(argv) != 2 or argv[1] not in driver.CASES:
-        print("usage: run.py --list [macos] | run.py QUILLGATE CASE", file=sys.stderr)
+        print("usage: run.py --list [x11|macos] | run.py QUILLGATE CASE", file=sys.stderr)
         return 2
     binary, name = argv
     if driver.MAC:

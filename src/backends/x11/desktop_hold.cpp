@@ -27,7 +27,7 @@ DesktopHold::~DesktopHold() {
     xcb_flush(x_.get());
 }
 
-bool DesktopHold::hold(double seconds) {
+void DesktopHold::hold(double seconds) {
     width_ = width_ == 1 ? 2 : 1;
     const uint32_t width = width_;
     xcb_configure_window(x_.get(), window_, XCB_CONFIG_WINDOW_WIDTH, &width);
@@ -40,8 +40,7 @@ bool DesktopHold::hold(double seconds) {
             xcb_grab_server(x_.get());
             return cookie;
         });
-        if (answer && answer->width == width_) return true;
-        if (!answer || std::chrono::steady_clock::now() >= deadline) return false;
+        if (!answer || answer->width == width_ || std::chrono::steady_clock::now() >= deadline) return;
         // Not yet: the window manager must run to catch up.
         release();
         std::this_thread::sleep_for(pollPause);

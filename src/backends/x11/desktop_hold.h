@@ -32,8 +32,8 @@ public:
 
     // Grabs the server once the window manager has handled what it was
     // asked before this call; after `seconds` without that (a window manager
-    // busy or stopped), grabs it anyway. False then.
-    bool hold(double seconds);
+    // busy or stopped), or when the server does not answer, grabs it anyway.
+    void hold(double seconds);
     void release();
 
 private:
